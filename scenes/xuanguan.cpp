@@ -1,0 +1,104 @@
+#include "xuanguan.h"
+
+#include <QFont>
+#include <QIcon>
+#include <QLabel>
+#include <QPainter>
+#include <QPixmap>
+#include <QSound>
+#include <QTimer>
+
+#include "scenes/youxi.h"
+#include "widgets/mybtn.h"
+
+namespace {
+
+constexpr int windowWidth = 320;
+constexpr int windowHeight = 588;
+constexpr int backDelayMs = 300;
+constexpr int levelCount = 20;
+constexpr int gridColumns = 4;
+constexpr int gridLeft = 25;
+constexpr int gridTop = 160;
+constexpr int gridPitch = 70;
+constexpr int numberPointSize = 14;
+
+}
+
+xuanguan::xuanguan(QWidget *parent)
+    : QMainWindow(parent, Qt::WindowFlags())
+{
+    setFixedSize(windowWidth, windowHeight);
+    setWindowTitle("选择关卡");
+    setWindowIcon(QIcon(QPixmap(":/logo.ico")));
+
+    auto *backSound = new QSound(":/res/BackButtonSound.wav", this);
+
+    auto *backButton = new mybtn(":/res/BackButton.png", ":/res/BackButtonSelected.png");
+    backButton->setParent(this);
+    backButton->move(width() - backButton->width(), height() - backButton->height());
+
+    connect(backButton, &QPushButton::clicked, backButton, [this, backSound] {
+        backSound->play();
+        QTimer::singleShot(backDelayMs, Qt::PreciseTimer, this, [this] {
+            // A level chosen meanwhile wins over the back click: stay out of the play window's way.
+            if (playWindow)
+                return;
+            hide();
+            emit fanhui();
+        });
+    }, Qt::DirectConnection);
+
+    auto *tapSound = new QSound(":/res/TapButtonSound.wav", this);
+
+    playWindow = nullptr;
+
+    for (int i = 0; i < levelCount; ++i) {
+        auto *levelButton = new mybtn(":/res/LevelIcon.png", "");
+        levelButton->setParent(this);
+        levelButton->move(gridLeft + gridPitch * (i % gridColumns),
+                          gridTop + gridPitch * (i / gridColumns));
+
+        auto *number = new QLabel(this);
+        number->setFixedSize(levelButton->width(), levelButton->height());
+        number->move(levelButton->pos());
+        number->setText(QString::number(i + 1));
+        number->setAlignment(Qt::AlignCenter);
+        number->setFont(QFont("等线", numberPointSize));
+        // The number lies on top of its button; clicks go through to the button.
+        number->setAttribute(Qt::WA_TransparentForMouseEvents);
+
+        connect(levelButton, &QPushButton::clicked, this, [this, tapSound, i] {
+            if (playWindow)
+                return;
+            tapSound->play();
+            openLevel(i + 1);
+        });
+    }
+}
+
+void xuanguan::openLevel(int levelNumber)
+{
+    playWindow = new youxi(levelNumber);
+    playWindow->setGeometry(geometry());
+    hide();
+    playWindow->show();
+    connect(playWindow, &youxi::fanhui, playWindow, [this] { returnFromPlay(); },
+            Qt::DirectConnection);
+}
+
+void xuanguan::returnFromPlay()
+{
+    setGeometry(playWindow->geometry());
+    delete playWindow;
+    playWindow = nullptr;
+    show();
+}
+
+void xuanguan::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    QPixmap background;
+    background.load(":/res/OtherSceneBg.png");
+    painter.drawPixmap(QRectF(0, 0, width(), height()), background, QRectF());
+}

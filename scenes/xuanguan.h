@@ -1,0 +1,29 @@
+#ifndef XUANGUAN_H
+#define XUANGUAN_H
+
+#include <QMainWindow>
+
+class youxi;
+
+// The level select: twenty numbered level buttons and a back button.
+class xuanguan : public QMainWindow
+{
+    Q_OBJECT
+public:
+    explicit xuanguan(QWidget *parent = nullptr);
+
+    // The open play window, owned here; null when none is open.
+    youxi *playWindow = nullptr;
+
+signals:
+    void fanhui();
+
+protected:
+    void paintEvent(QPaintEvent *e) override;
+
+private:
+    void openLevel(int levelNumber);
+    void returnFromPlay();
+};
+
+#endif

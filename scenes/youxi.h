@@ -1,0 +1,53 @@
+#ifndef YOUXI_H
+#define YOUXI_H
+
+#include <QMainWindow>
+#include <QPixmap>
+#include <QString>
+
+class QLabel;
+class QSound;
+class QTimer;
+class jinbi;
+class mybtn;
+
+// The play window of one level: the board, the countdown and the way back.
+class youxi : public QMainWindow
+{
+    Q_OBJECT
+public:
+    explicit youxi(int levelNumber);
+    ~youxi() override;
+
+    // "倒计时: m:s" without leading zeros, for 0..119 seconds.
+    static QString countdownText(int seconds);
+
+    int levelNumber;
+    int faceGrid[4][4];
+    jinbi *coinGrid[4][4];
+    bool solved;
+
+signals:
+    void fanhui();
+
+protected:
+    void paintEvent(QPaintEvent *e) override;
+
+private:
+    // What victory and defeat both need to end the level.
+    struct Ending {
+        QSound *winSound;
+        QTimer *countdownTimer;
+        QLabel *pictureLabel;
+        QPixmap picture;
+        mybtn *backButton;
+    };
+
+    void setBoardLocked(bool locked);
+    void flipCoin(jinbi *coin);
+    void playMove(jinbi *coin, QSound *flipSound, const Ending &victory);
+    void finishMove(jinbi *coin, const Ending &victory);
+    void endLevel(const Ending &ending);
+};
+
+#endif

@@ -1,0 +1,71 @@
+#include "zhujiemian.h"
+#include "ui_zhujiemian.h"
+
+#include <QIcon>
+#include <QPainter>
+#include <QPixmap>
+#include <QSound>
+#include <QTimer>
+
+#include "scenes/xuanguan.h"
+#include "widgets/mybtn.h"
+
+namespace {
+
+constexpr int windowWidth = 320;
+constexpr int windowHeight = 588;
+constexpr double startButtonHeightRatio = 0.6;
+constexpr int handOverDelayMs = 300;
+
+}
+
+Zhujiemian::Zhujiemian(QWidget *parent)
+    : QMainWindow(parent)
+    , ui(new Ui::Zhujiemian)
+{
+    ui->setupUi(this);
+    setFixedSize(windowWidth, windowHeight);
+    setWindowIcon(QIcon(QPixmap(":/logo.ico")));
+    setWindowTitle("TavroQuenvary");
+
+    levelSelect = new xuanguan(nullptr);
+
+    connect(ui->tuichu, &QAction::triggered, this, &QWidget::close);
+
+    auto *startButton = new mybtn(":/res/MenuSceneStartButton.png", "");
+    startButton->setParent(this);
+    startButton->move(width() / 2 - startButton->width() / 2,
+                      static_cast<int>(height() * startButtonHeightRatio));
+
+    auto *startSound = new QSound(":/res/TapButtonSound.wav", this);
+
+    connect(startButton, &QPushButton::clicked, this, [this, startButton, startSound] {
+        startButton->bounceDown();
+        startButton->bounceUp();
+        QTimer::singleShot(handOverDelayMs, Qt::PreciseTimer, this, [this, startSound] {
+            startSound->play();
+            levelSelect->setGeometry(geometry());
+            hide();
+            levelSelect->show();
+        });
+    });
+
+    // Direct: the menu is back on screen within the same emission that hid the level select.
+    connect(levelSelect, &xuanguan::fanhui, levelSelect, [this] {
+        setGeometry(levelSelect->geometry());
+        show();
+    });
+}
+
+Zhujiemian::~Zhujiemian()
+{
+    delete ui;
+}
+
+void Zhujiemian::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    QPixmap background;
+    background.load(":/res/MenuSceneBg.png");
+    painter.drawPixmap(QRectF(0, 0, width(), height()), background, QRectF());
+}

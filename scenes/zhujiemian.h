@@ -1,0 +1,30 @@
+#ifndef ZHUJIEMIAN_H
+#define ZHUJIEMIAN_H
+
+#include <QMainWindow>
+
+class xuanguan;
+
+namespace Ui {
+class Zhujiemian;
+}
+
+// The main menu: one start button that hands over to the level select.
+class Zhujiemian : public QMainWindow
+{
+    Q_OBJECT
+public:
+    explicit Zhujiemian(QWidget *parent = nullptr);
+    ~Zhujiemian() override;
+
+    // Lives for the whole run and is never deleted: the menu hides and shows it.
+    xuanguan *levelSelect = nullptr;
+
+protected:
+    void paintEvent(QPaintEvent *e) override;
+
+private:
+    Ui::Zhujiemian *ui;
+};
+
+#endif

@@ -1,0 +1,81 @@
+#include "mybtn.h"
+
+#include <QDebug>
+#include <QEasingCurve>
+#include <QIcon>
+#include <QPixmap>
+#include <QPropertyAnimation>
+#include <QRect>
+
+namespace {
+
+constexpr int bounceDurationMs = 200;
+constexpr int bounceDepthPx = 10;
+const char *const borderlessStyle = "QPushButton{border:0px;}";
+
+}
+
+mybtn::mybtn(QString normalPath, QString pressedPath)
+    : QPushButton(nullptr)
+    , normalPicture(std::move(normalPath))
+    , pressedPicture(std::move(pressedPath))
+{
+    applyPicture(normalPicture);
+}
+
+mybtn::~mybtn() = default;
+
+void mybtn::applyPicture(const QString &path)
+{
+    QPixmap picture;
+    if (!picture.load(path))
+        qDebug() << path << "加载图片失败";
+    setFixedSize(picture.width(), picture.height());
+    setStyleSheet(borderlessStyle);
+    setIcon(QIcon(picture));
+    setIconSize(QSize(picture.width(), picture.height()));
+}
+
+void mybtn::bounceDown()
+{
+    startBounce(0, bounceDepthPx);
+}
+
+void mybtn::bounceUp()
+{
+    startBounce(bounceDepthPx, 0);
+}
+
+void mybtn::startBounce(int fromOffset, int toOffset)
+{
+    // Only a button at rest tells where it rests; mid-bounce it is displaced.
+    if (!bounce)
+        restingPlace = pos();
+    // Qt stops the running bounce when the new one starts; it then deletes itself.
+    auto *animation = new QPropertyAnimation(this, "geometry");
+    animation->setDuration(bounceDurationMs);
+    const QRect rest(restingPlace, size());
+    animation->setStartValue(rest.translated(0, fromOffset));
+    animation->setEndValue(rest.translated(0, toOffset));
+    animation->setEasingCurve(QEasingCurve::OutBounce);
+    bounce = animation;
+    connect(animation, &QObject::destroyed, this, [this, animation] {
+        if (bounce == animation)
+            bounce = nullptr;
+    });
+    animation->start(QAbstractAnimation::DeleteWhenStopped);
+}
+
+void mybtn::mousePressEvent(QMouseEvent *e)
+{
+    if (pressedPicture != QString())
+        applyPicture(pressedPicture);
+    QPushButton::mousePressEvent(e);
+}
+
+void mybtn::mouseReleaseEvent(QMouseEvent *e)
+{
+    if (pressedPicture != QString())
+        applyPicture(normalPicture);
+    QPushButton::mouseReleaseEvent(e);
+}
