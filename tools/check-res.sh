@@ -1,0 +1,101 @@
+#!/bin/sh
+# Verifies the bytes of every bundle output the game loads: PNG sizes and 8-bit RGBA
+# headers, WAV format/rate/length, and the single 32-bit DIB entry of logo.ico.
+# Exits non-zero on the first list of mismatches.
+set -u
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+bad=0
+fail() { echo "FAIL: $*" >&2; bad=1; }
+
+png() { # file width height
+    f=$1
+    [ -f "$f" ] || { fail "$f missing"; return; }
+    [ "$(xxd -p -l 8 "$f")" = 89504e470d0a1a0a ] || { fail "$f is not a PNG"; return; }
+    # IHDR: width, height (4 bytes each), then bit depth and colour type
+    ihdr=$(xxd -p -s 16 -l 10 "$f")
+    w=$((0x$(echo "$ihdr" | cut -c1-8))); h=$((0x$(echo "$ihdr" | cut -c9-16)))
+    depth=$((0x$(echo "$ihdr" | cut -c17-18))); ctype=$((0x$(echo "$ihdr" | cut -c19-20)))
+    [ "$w x $h" = "$2 x $3" ] || fail "$f is ${w}x$h, want $2x$3"
+    [ "$depth/$ctype" = "8/6" ] || fail "$f bit depth $depth colour type $ctype, want 8/6"
+    id=$(/usr/bin/identify -format '%w %h %[channels]' "$f")
+    [ "$id" = "$2 $3 srgba" ] || fail "$f identify says '$id'"
+}
+
+wav() { # file rate seconds
+    f=$1
+    [ -f "$f" ] || { fail "$f missing"; return; }
+    [ "$(xxd -p -l 4 "$f")$(xxd -p -s 8 -l 4 "$f")" = 5249464657415645 ] || { fail "$f is not RIFF WAVE"; return; }
+    fmt=$(xxd -p -s 12 -l 24 "$f")   # "fmt " chunk
+    [ "$(echo "$fmt" | cut -c1-8)" = 666d7420 ] || fail "$f: fmt chunk not first"
+    [ "$(echo "$fmt" | cut -c17-20)" = 0100 ] || fail "$f: not PCM (format 1)"
+    [ "$(echo "$fmt" | cut -c21-24)" = 0100 ] || fail "$f: not mono"
+    [ "$(echo "$fmt" | cut -c45-48)" = 1000 ] || fail "$f: not 16-bit"
+    [ "$(xxd -p -s 36 -l 4 "$f")" = 64617461 ] || fail "$f: data chunk does not follow a plain 44-byte header"
+    [ "$(soxi -r "$f")" = "$2" ] || fail "$f rate $(soxi -r "$f"), want $2"
+    want=$(awk "BEGIN { printf \"%d\", $2 * $3 + 0.5 }")
+    got=$(soxi -s "$f")
+    awk "BEGIN { exit !(($got - $want) ^ 2 <= (0.01 * $2) ^ 2) }" || fail "$f has $got samples, want $want"
+    peak=$(sox "$f" -n stat 2>&1 | awk '/Maximum amplitude/ { a = $3 } /Minimum amplitude/ { b = -$3 } END { print (a > b ? a : b) }')
+    mean=$(sox "$f" -n stat 2>&1 | awk '/Mean    amplitude/ { print $3 }')
+    awk "BEGIN { exit !($peak < 0.99 && $peak > 0.5) }" || fail "$f peak $peak outside (0.5, 0.99)"
+    awk "BEGIN { exit !($mean < 0.002 && $mean > -0.002) }" || fail "$f DC offset $mean"
+}
+
+png res/MenuSceneBg.png 640 1176
+png res/MenuSceneStartButton.png 110 110
+png res/OtherSceneBg.png 640 1140
+png res/LevelIcon.png 60 60
+png res/BackButton.png 50 50
+png res/BackButtonSelected.png 50 50
+png res/PlayLevelSceneBg.png 640 1140
+png res/BoardNode.png 50 50
+png res/Coin0001.png 46 44
+png res/Coin0002.png 46 45
+png res/Coin0003.png 46 45
+png res/Coin0004.png 46 47
+png res/Coin0005.png 46 46
+png res/Coin0006.png 46 45
+png res/Coin0007.png 46 45
+png res/Coin0008.png 46 45
+png res/LevelCompletedDialogBg.png 320 630
+png res/shibai.png 320 630
+for s in 16 32 48 64 128 256; do png packaging/icons/quenvary-$s.png $s $s; done
+[ -s packaging/icons/quenvary.svg ] || fail "packaging/icons/quenvary.svg missing"
+
+wav res/TapButtonSound.wav 44100 0.30
+wav res/BackButtonSound.wav 44100 0.23
+wav res/ConFlipSound.wav 22050 1.39
+wav res/LevelWinSound.wav 22050 4.60
+
+# Pixel facts the game relies on: the board cell's body alpha and the dialogs' dim field.
+alpha_at() { /usr/bin/convert "$1" -format "%[fx:int(255*p{$2,$3}.a+0.5)]" info:; }
+[ "$(alpha_at res/BoardNode.png 25 25)" = 77 ] || fail "BoardNode alpha $(alpha_at res/BoardNode.png 25 25), want 77"
+[ "$(alpha_at res/BoardNode.png 0 0)" = 0 ] || fail "BoardNode corner not transparent"
+for d in LevelCompletedDialogBg shibai; do
+    for xy in "5 5" "160 400" "310 620"; do
+        a=$(alpha_at res/$d.png $xy)
+        [ "$a" -ge 64 ] && [ "$a" -le 68 ] || fail "$d alpha $a at $xy, want about 66"
+    done
+done
+for xy in "0 0" "109 0" "0 109" "109 109"; do
+    [ "$(alpha_at res/MenuSceneStartButton.png $xy)" = 0 ] || fail "start button corner $xy not transparent"
+done
+[ "$(alpha_at res/LevelIcon.png 30 30)" = 255 ] || fail "LevelIcon centre not opaque"
+
+f=res/logo.ico
+if [ -f "$f" ]; then
+    l=$(icotool -l "$f")
+    [ "$(echo "$l" | wc -l)" = 1 ] || fail "$f has $(echo "$l" | wc -l) entries, want 1"
+    echo "$l" | grep -q -- '--width=200 --height=200 --bit-depth=32' || fail "$f entry: $l"
+    echo "$l" | grep -q -- '--png' && fail "$f entry is PNG-compressed, want a DIB"
+    # ICONDIR says one image; the entry data must start with a BITMAPINFOHEADER (size 40).
+    [ "$(xxd -p -s 4 -l 2 "$f")" = 0100 ] || fail "$f ICONDIR count is not 1"
+    off=$((0x$(xxd -p -s 18 -l 4 "$f" | sed 's/\(..\)\(..\)\(..\)\(..\)/\4\3\2\1/')))
+    [ "$(xxd -p -s "$off" -l 4 "$f")" = 28000000 ] || fail "$f image is not a DIB"
+else
+    fail "$f missing"
+fi
+
+[ $bad = 0 ] && echo "check-res: all outputs match"
+exit $bad

@@ -1,0 +1,55 @@
+#!/bin/sh
+# Rebuilds every picture, the icon and every sound of the resource bundle from art/.
+# Needs these Debian packages: librsvg2-bin optipng icoutils sox imagemagick python3
+# fonts-noto-cjk fonts-lobster (the lettering is drawn from the fonts at this step, so
+# the game itself never needs them). Safe to run again: outputs are simply replaced.
+set -eu
+root=$(cd "$(dirname "$0")/.." && pwd)
+art=$root/art
+res=$root/res
+icons=$root/packaging/icons
+mkdir -p "$res" "$icons" "$root/docs"
+
+for f in "Lobster Two:style=Bold Italic" "Noto Sans CJK SC:style=Bold"; do
+    fc-list "$f" | grep -q . || { echo "render-art: font '$f' missing" >&2; exit 1; }
+done
+
+# Always 8-bit RGBA (colour type 6), even for opaque pictures: rsvg-convert drops alpha
+# from opaque ones, so ImageMagick's PNG32 puts it back and -nx keeps optipng from
+# reducing it again. The ancillary chunks carry nothing the game needs.
+rgba() { # png out
+    /usr/bin/convert "$1" -strip PNG32:"$tmp/rgba.png"
+    rm -f "$2"
+    optipng -quiet -nx -o2 -strip all -out "$2" "$tmp/rgba.png"
+}
+png() { # svg out
+    rsvg-convert --format=png "$1" -o "$tmp/svg.png"
+    rgba "$tmp/svg.png" "$2"
+}
+
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+
+python3 "$art/coins.py"
+
+for n in MenuSceneBg MenuSceneStartButton OtherSceneBg LevelIcon BackButton BackButtonSelected \
+         PlayLevelSceneBg BoardNode LevelCompletedDialogBg shibai; do
+    png "$art/$n.svg" "$res/$n.png"
+done
+for i in 1 2 3 4 5 6 7 8; do
+    png "$art/coins/Coin000$i.svg" "$res/Coin000$i.png"
+done
+
+# App icon: one source for the ICO (single 200x200 32-bit DIB entry) and the hicolor set.
+rsvg-convert -w 200 -h 200 "$art/logo.svg" -o "$tmp/logo200.png"
+icotool -c -o "$res/logo.ico" "$tmp/logo200.png"
+for s in 16 32 48 64 128 256; do
+    rsvg-convert -w $s -h $s "$art/logo.svg" -o "$tmp/q$s.png"
+    rgba "$tmp/q$s.png" "$icons/quenvary-$s.png"
+done
+cp "$art/logo.svg" "$icons/quenvary.svg"
+
+sh "$art/sounds.sh" "$res"
+
+sh "$root/tools/contact-sheet.sh"
+echo "render-art: done"
