@@ -43,6 +43,10 @@ Zhujiemian::Zhujiemian(QWidget *parent)
         startButton->bounceDown();
         startButton->bounceUp();
         QTimer::singleShot(handOverDelayMs, Qt::PreciseTimer, this, [this, startSound] {
+            // A level chosen after an earlier hand-over of the same burst wins:
+            // showing the level select now would put it over the play window.
+            if (levelSelect->playWindow)
+                return;
             startSound->play();
             levelSelect->setGeometry(geometry());
             hide();
