@@ -85,8 +85,8 @@ void TestJinbi::goldToSilverShowsFramesOneToEight()
     QCOMPARE(expected[3], QSize(46, 47));
     // The widget keeps its starting size while the icon follows the frames.
     QCOMPARE(coin.size(), QSize(46, 44));
-    QCOMPARE(coin.icon().pixmap(coin.iconSize()).toImage().convertToFormat(QImage::Format_ARGB32),
-             QImage(silverPicture).convertToFormat(QImage::Format_ARGB32));
+    QCOMPARE(coin.icon().pixmap(coin.iconSize()).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied),
+             QImage(silverPicture).convertToFormat(QImage::Format_ARGB32_Premultiplied));
 }
 
 void TestJinbi::silverToGoldShowsFramesEightToOne()
@@ -128,8 +128,8 @@ void TestJinbi::twoTurnsRestoreFaceAndCounters()
     QCOMPARE(coin.toGoldFrame, 8);
     QVERIFY(!coin.toSilverTimer->isActive());
     QVERIFY(!coin.toGoldTimer->isActive());
-    QCOMPARE(coin.icon().pixmap(coin.iconSize()).toImage().convertToFormat(QImage::Format_ARGB32),
-             before.convertToFormat(QImage::Format_ARGB32));
+    QCOMPARE(coin.icon().pixmap(coin.iconSize()).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied),
+             before.convertToFormat(QImage::Format_ARGB32_Premultiplied));
 }
 
 void TestJinbi::turningTakesAboutEightTicks()

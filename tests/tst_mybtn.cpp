@@ -13,12 +13,12 @@ const QString backPressedPicture = ":/res/BackButtonSelected.png";
 
 QImage iconImage(const QPushButton &button)
 {
-    return button.icon().pixmap(button.iconSize()).toImage().convertToFormat(QImage::Format_ARGB32);
+    return button.icon().pixmap(button.iconSize()).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
 
 QImage resourceImage(const QString &path)
 {
-    return QImage(path).convertToFormat(QImage::Format_ARGB32);
+    return QImage(path).convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
 
 }
