@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# Plays through every scene under a private X server and saves screenshots into docs/.
+# Usage: tools/screenshots.sh [path/to/quenvary]
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+game=${1:-$root/build/quenvary}
+out=$root/docs
+work=$(mktemp -d)
+pids=()
+cleanup() {
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+exec 3> "$work/display"
+Xvfb -displayfd 3 -screen 0 800x700x24 -nolisten tcp > /dev/null 2>&1 &
+pids+=($!)
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
+export DISPLAY=":$(cat "$work/display")"
+
+"$game" > "$work/game.log" 2>&1 &
+pids+=($!)
+game_pid=$!
+
+wait_for_window() {
+    for _ in $(seq 100); do
+        xdotool search --onlyvisible --name "^$1\$" > /dev/null 2>&1 && return 0
+        sleep 0.05
+    done
+    echo "no visible window '$1'" >&2
+    exit 1
+}
+click() { xdotool mousemove "$1" "$2" click 1; }
+shot() { import -window root -crop 320x588+0+0 +repage "$out/$1"; }
+
+wait_for_window TavroQuenvary
+sleep 0.5
+shot main-menu.png
+
+click 160 407
+wait_for_window 选择关卡
+sleep 0.3
+shot level-select.png
+
+# Level 1 and its shortest solution, in window pixels of the coins' centres.
+click 55 190
+wait_for_window Quenvary
+sleep 1.2
+shot play.png
+for cell in 2,2; do
+    c=${cell%,*}; r=${cell#*,}
+    click $((62 + 50 * c + 23)) $((198 + 50 * r + 22))
+    sleep 0.45
+done
+sleep 1.8
+shot victory.png
+
+click 160 319
+wait_for_window 选择关卡
+click 55 190
+wait_for_window Quenvary
+sleep 12.8
+shot defeat.png
+
+kill "$game_pid"
