@@ -53,6 +53,7 @@ shots=$(sed -n 's|.*<image>.*/\([^/]*\)</image>.*|\1|p' "$metainfo")
 [ -n "$shots" ] || fail "metainfo names no screenshot"
 for shot in $shots; do
     [ -n "$(png_size "$QUENVARY_SOURCE_DIR/docs/$shot")" ] || fail "screenshot docs/$shot is missing or no PNG"
+    grep -q "(docs/$shot)" "$QUENVARY_SOURCE_DIR/README.md" || fail "the README does not show docs/$shot"
 done
 
 man="$usr/share/man/man6/quenvary.6.gz"
