@@ -9,7 +9,7 @@ source "$root/tools/setup.sh"
 source "$root/packaging/xvfb.sh"
 install_packages
 out="$root/build-bench"
-build "$out" -DQUENVARY_BENCH=ON -DQUENVARY_TESTS=OFF -DCMAKE_BUILD_TYPE=Release
+build "$out" -DQUENVARY_BENCH=ON -DQUENVARY_TESTS=OFF -DCMAKE_BUILD_TYPE=Release >&2
 trap stop_xvfb EXIT
 start_xvfb "$out"
 export QT_QPA_PLATFORM=xcb

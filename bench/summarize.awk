@@ -14,17 +14,21 @@ function extreme(list, wantMax,    n, a, i, m) {
         if ((wantMax && a[i] + 0 > m) || (!wantMax && a[i] + 0 < m)) m = a[i] + 0
     return m
 }
-function add(key, value) { values[key] = (key in values) ? values[key] "," value : value }
+function add(key, value) {
+    if (key in values) values[key] = values[key] "," value
+    else values[key] = value
+}
+function num(x, unit) { return sprintf(unit == "ms" ? "%.2f" : "%.0f", x) }
 function row(label, gameKey, baseKey, unit,    g, b, ratio) {
     g = median(values[gameKey]); b = median(values[baseKey])
     ratio = (b + 0 > 0) ? sprintf("%.2f", g / b) : "n/a"
-    printf "| %s | %.1f %s (%.1f–%.1f) | %.1f %s (%.1f–%.1f) | %s |\n", label,
-        g, unit, extreme(values[gameKey], 0), extreme(values[gameKey], 1),
-        b, unit, extreme(values[baseKey], 0), extreme(values[baseKey], 1), ratio
+    printf "| %s | %s %s (%s–%s) | %s %s (%s–%s) | %s |\n", label,
+        num(g, unit), unit, num(extreme(values[gameKey], 0), unit), num(extreme(values[gameKey], 1), unit),
+        num(b, unit), unit, num(extreme(values[baseKey], 0), unit), num(extreme(values[baseKey], 1), unit), ratio
 }
 function single(label, key, unit) {
-    printf "| %s | %.1f %s (%.1f–%.1f) | | |\n", label, median(values[key]), unit,
-        extreme(values[key], 0), extreme(values[key], 1)
+    printf "| %s | %s %s (%s–%s) | | |\n", label, num(median(values[key]), unit), unit,
+        num(extreme(values[key], 0), unit), num(extreme(values[key], 1), unit)
 }
 
 {
