@@ -51,6 +51,12 @@ xuanguan::xuanguan(QWidget *parent)
 
     auto *tapSound = new QSound(":/res/TapButtonSound.wav", this);
 
+    // Qt's sample cache can hang for good when the last user of a sound goes away while
+    // another sound loads; holding the play window's sounds here too keeps every sample in
+    // use for the whole run, so closing a play window never releases one.
+    new QSound(":/res/ConFlipSound.wav", this);
+    new QSound(":/res/LevelWinSound.wav", this);
+
     playWindow = nullptr;
 
     for (int i = 0; i < levelCount; ++i) {
