@@ -7,3 +7,21 @@ install_packages
 build "$root/build"
 cd "$root/build"
 ctest --output-on-failure -j "$(nproc)"
+
+# The library and the in-process tests once more under AddressSanitizer and UBSan;
+# QUENVARY_SKIP_SANITIZERS=1 stops after the plain build.
+[ "${QUENVARY_SKIP_SANITIZERS:-0}" = 1 ] && exit 0
+build "$root/build-asan" -DQUENVARY_SANITIZE=ON
+cd "$root/build-asan"
+# Any report ends the test with an error; full stacks so that the suppressions can match.
+export ASAN_OPTIONS="halt_on_error=1:abort_on_error=0:detect_leaks=1:fast_unwind_on_malloc=0:detect_stack_use_after_return=0:strict_string_checks=1"
+export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
+export LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0"
+ctest --output-on-failure -j "$(nproc)" -L unit
+# A report that some runtime let pass with exit code 0 still fails the run.
+log="$root/build-asan/Testing/Temporary/LastTest.log"
+if grep -nE 'ERROR: (Address|Leak)Sanitizer|runtime error:|SUMMARY: (Address|UndefinedBehavior)Sanitizer' "$log"; then
+    echo "sanitizer reports above (full log: $log)" >&2
+    exit 1
+fi
+echo "sanitizer build: no reports"

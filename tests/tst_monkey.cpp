@@ -506,7 +506,8 @@ void MonkeyTest::randomInputKeepsTheGameConsistent()
         } else if (r < 875 && inPlay && solves < maxSolves) {
             ++solves;
             playToVictory();
-        } else if (r == 999 && inPlay && sitOuts < maxSitOuts) {
+        } else if (r >= 994 && inPlay && playWindow()->levelNumber <= 5
+                   && sitOuts < maxSitOuts) {
             ++sitOuts;
             sitOutCountdown();
         } else {
