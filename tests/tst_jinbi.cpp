@@ -63,7 +63,6 @@ void TestJinbi::startsAtRestWithTheStartingPicture()
     jinbi coin(path);
     QCOMPARE(coin.size(), size);
     QCOMPARE(coin.iconSize(), size);
-    QCOMPARE(coin.styleSheet(), QString("QPushButton{border:0px;}"));
     QCOMPARE(coin.toSilverFrame, 1);
     QCOMPARE(coin.toGoldFrame, 8);
     QVERIFY(!coin.isTurning);
@@ -82,7 +81,6 @@ void TestJinbi::goldToSilverShowsFramesOneToEight()
     QVector<QSize> shown;
     recordRun(coin, shown);
     QCOMPARE(shown, expected);
-    QCOMPARE(expected[3], QSize(46, 47));
     // The widget keeps its starting size while the icon follows the frames.
     QCOMPARE(coin.size(), QSize(46, 44));
     QCOMPARE(coin.icon().pixmap(coin.iconSize()).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied),

@@ -1,84 +1,112 @@
 #include <QtTest>
 #include <QAction>
-#include <QSignalSpy>
+#include <QPropertyAnimation>
 
-#include "scenes/xuanguan.h"
-#include "scenes/zhujiemian.h"
-#include "widgets/mybtn.h"
+#include "support/liveobjects.h"
+#include "support/scenehelpers.h"
 
 class TestZhujiemian : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase();
     void isAFixedSizeTitledWindowWithIcon();
-    void formNamesItsObjects();
-    void startButtonStandsAtItsPlace();
-    void startButtonBouncesAndMenuStaysFor300Ms();
+    void startButtonBouncesThenHandsOverInPlaceAfter300Ms();
+    void roundTripsMoveTheWindowsTogetherAndReuseTheOneLevelSelect();
     void paintsTheBackgroundOverTheWholeWindow();
     void tuichuClosesTheWindow();
 };
 
-static mybtn *startButtonOf(Zhujiemian &menu)
+void TestZhujiemian::initTestCase()
 {
-    const auto buttons = menu.findChildren<mybtn *>(QString(), Qt::FindDirectChildrenOnly);
-    return buttons.size() == 1 ? buttons.first() : nullptr;
+    liveobjects::install();
+    holdGameSounds(this);
 }
 
 void TestZhujiemian::isAFixedSizeTitledWindowWithIcon()
 {
     Zhujiemian menu;
-    QCOMPARE(menu.size(), QSize(320, 588));
+    QCOMPARE(menu.objectName(), QString("Zhujiemian"));
     QCOMPARE(menu.minimumSize(), QSize(320, 588));
     QCOMPARE(menu.maximumSize(), QSize(320, 588));
     QCOMPARE(menu.windowTitle(), QString("TavroQuenvary"));
     QVERIFY(!menu.windowIcon().isNull());
     QCOMPARE(menu.windowIcon().availableSizes().value(0), QSize(200, 200));
     QVERIFY(!menu.isVisible());
-    QCOMPARE(menu.metaObject()->className(), "Zhujiemian");
     QVERIFY(menu.levelSelect);
     QVERIFY(!menu.levelSelect->isVisible());
     QCOMPARE(menu.levelSelect->parent(), nullptr);
-}
-
-void TestZhujiemian::formNamesItsObjects()
-{
-    Zhujiemian menu;
-    QCOMPARE(menu.objectName(), QString("Zhujiemian"));
+    QVERIFY(startButtonOf(menu));
+    QCOMPARE(startButtonOf(menu)->geometry(), QRect(105, 352, 110, 110));
     auto *quit = menu.findChild<QAction *>("tuichu");
     QVERIFY(quit);
     QCOMPARE(quit->text(), QString("退出"));
-    QVERIFY(quit->shortcut().isEmpty());
-    QVERIFY(quit->associatedWidgets().isEmpty());
-    QVERIFY(menu.centralWidget());
-    QCOMPARE(menu.centralWidget()->objectName(), QString("centralWidget"));
 }
 
-void TestZhujiemian::startButtonStandsAtItsPlace()
+void TestZhujiemian::startButtonBouncesThenHandsOverInPlaceAfter300Ms()
 {
-    Zhujiemian menu;
-    mybtn *start = startButtonOf(menu);
-    QVERIFY(start);
-    QCOMPARE(start->geometry(), QRect(105, 352, 110, 110));
-}
-
-void TestZhujiemian::startButtonBouncesAndMenuStaysFor300Ms()
-{
-    Zhujiemian menu;
+    MenuWithLevelSelect scenes;
+    Zhujiemian &menu = scenes.menu;
+    xuanguan *ls = scenes.levelSelect;
+    const int levelSelects = topLevelCount<xuanguan>();
+    menu.move(140, 90);
     menu.show();
     QVERIFY(QTest::qWaitForWindowExposed(&menu));
+    const QRect place = menu.geometry();
     mybtn *start = startButtonOf(menu);
-    QElapsedTimer clock;
-    clock.start();
+    EventLog menuHidden(&menu, QEvent::Hide);
+    EventLog levelShown(ls, QEvent::Show);
+    EventLog levelHidden(ls, QEvent::Hide);
     QTest::mouseClick(start, Qt::LeftButton, {}, QPoint(55, 55));
     // Down at once, then bouncing back within the 200 ms bounce.
     QCOMPARE(start->pos(), QPoint(105, 362));
+    // A second click of the same burst changes nothing in the end.
+    QTest::qWait(50);
+    QElapsedTimer sinceSecondClick;
+    sinceSecondClick.start();
+    QTest::mouseClick(start, Qt::LeftButton, {}, QPoint(55, 55));
     QTRY_COMPARE_WITH_TIMEOUT(start->pos(), QPoint(105, 352), 1000);
     QVERIFY(menu.isVisible());
-    QVERIFY(!menu.levelSelect->isVisible());
-    QTRY_VERIFY_WITH_TIMEOUT(!menu.isVisible(), 2000);
-    QVERIFY(clock.elapsed() >= 300);
-    QVERIFY(menu.levelSelect->isVisible());
-    menu.levelSelect->hide();
+    QVERIFY(!ls->isVisible());
+    QTRY_VERIFY_WITH_TIMEOUT(ls->isVisible(), 1000);
+    // The menu stayed on screen for the first 300 ms, and went as the level select came.
+    QVERIFY2(menuHidden.at.value(0) >= 290, qPrintable(QString::number(menuHidden.at.value(0))));
+    QCOMPARE(levelShown.at.size(), 1);
+    QVERIFY(levelShown.at[0] - menuHidden.at[0] < 100);
+    waitUntil(sinceSecondClick, 500);
+    QCOMPARE(menuHidden.at.size(), 1);
+    QVERIFY(levelHidden.at.isEmpty());
+    QVERIFY(ls->isVisible() && !menu.isVisible());
+    QCOMPARE(ls->geometry(), place);
+    QCOMPARE(topLevelCount<xuanguan>(), levelSelects);
+}
+
+void TestZhujiemian::roundTripsMoveTheWindowsTogetherAndReuseTheOneLevelSelect()
+{
+    QTRY_COMPARE_WITH_TIMEOUT(liveobjects::count<QPropertyAnimation>(), 0, 2000);
+    MenuWithLevelSelect scenes;
+    Zhujiemian &menu = scenes.menu;
+    xuanguan *ls = scenes.levelSelect;
+    const int levelSelects = topLevelCount<xuanguan>();
+    menu.show();
+    for (int trip = 0; trip < 3; ++trip) {
+        menu.move(30 + 100 * trip, 40 + 50 * trip);
+        const QRect menuPlace = menu.geometry();
+        QTest::mouseClick(startButtonOf(menu), Qt::LeftButton);
+        QVERIFY(liveobjects::count<QPropertyAnimation>() > 0);
+        QTRY_VERIFY_WITH_TIMEOUT(ls->isVisible() && !menu.isVisible(), 1000);
+        QCOMPARE(ls->geometry(), menuPlace);
+
+        ls->move(250 - 60 * trip, 175);
+        const QRect levelPlace = ls->geometry();
+        QTest::mouseClick(backButtonOf(*ls), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(menu.isVisible() && !ls->isVisible(), 1000);
+        QCOMPARE(menu.geometry(), levelPlace);
+        QCOMPARE(menu.levelSelect, ls);
+        QCOMPARE(topLevelCount<xuanguan>(), levelSelects);
+    }
+    // Each start click bounced the button; every bounce is released once it has run.
+    QTRY_COMPARE_WITH_TIMEOUT(liveobjects::count<QPropertyAnimation>(), 0, 2000);
 }
 
 void TestZhujiemian::tuichuClosesTheWindow()
