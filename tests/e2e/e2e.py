@@ -102,7 +102,11 @@ class Display:
         return [int(w) for w in out.split() if int(w) != self.root]
 
     def title(self, window):
-        return self.run(["xdotool", "getwindowname", str(window)]).strip()
+        # A window listed a moment ago may be gone by now (a closed play window).
+        try:
+            return self.run(["xdotool", "getwindowname", str(window)]).strip()
+        except subprocess.CalledProcessError:
+            return None
 
     def geometry(self, window):
         values = dict(line.split("=", 1) for line in
