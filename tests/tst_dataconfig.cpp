@@ -33,6 +33,7 @@ class TestDataConfig : public QObject
     Q_OBJECT
 private slots:
     void holdsExactlyLevelsOneToTwenty();
+    void noTwoLevelsAreEqual();
     void everyLayoutIsTheBoardShownToThePlayerAndCanBeWon_data();
     void everyLayoutIsTheBoardShownToThePlayerAndCanBeWon();
 };
@@ -44,6 +45,14 @@ void TestDataConfig::holdsExactlyLevelsOneToTwenty()
     for (int level = 1; level <= 20; ++level)
         expected.append(level);
     QCOMPARE(config.levelLayouts.keys(), expected);
+}
+
+void TestDataConfig::noTwoLevelsAreEqual()
+{
+    const auto layouts = dataConfig().levelLayouts.values();
+    for (int a = 0; a < layouts.size(); ++a)
+        for (int b = a + 1; b < layouts.size(); ++b)
+            QVERIFY2(layouts[a] != layouts[b], qPrintable(QString("levels %1, %2").arg(a + 1).arg(b + 1)));
 }
 
 void TestDataConfig::everyLayoutIsTheBoardShownToThePlayerAndCanBeWon_data()
@@ -66,6 +75,13 @@ void TestDataConfig::everyLayoutIsTheBoardShownToThePlayerAndCanBeWon()
     for (const QPoint &click : clicks)
         applyClick(board, click);
     QCOMPARE(board, Board(4, QVector<int>(4, 1)));
+
+    // One wrong digit in the table would make the level unwinnable, whichever cell it is.
+    for (int cell = 0; cell < 16; ++cell) {
+        Board typo = dataConfig().levelLayouts.value(level);
+        typo[cell / 4][cell % 4] ^= 1;
+        QVERIFY2(!solveBoard(typo, nullptr), qPrintable(QString("cell %1").arg(cell)));
+    }
 }
 
 QTEST_MAIN(TestDataConfig)
