@@ -218,23 +218,30 @@ void TestYouxi::clickFlipsTheCoinAtOnceAndItsNeighboursLater()
     // Pressed again the moment the clicked coin stops turning (240 ms, before the 300 ms
     // step): from then on only the lock holds it.
     int lockedWhenTurned = -1;
+    bool neighboursStillWaiting = false;
+    Board expected = start;
+    expected[click.x()][click.y()] ^= 1;
     auto pressWhenTurned = [&] {
         if (!coin->isTurning && lockedWhenTurned < 0) {
             lockedWhenTurned = lockedCoins(w);
-            pressEverything();
+            // Slow timers (sanitizers, a loaded machine) may let the 300 ms step run first.
+            neighboursStillWaiting = faces(w) == boardText(expected);
+            if (neighboursStillWaiting)
+                pressEverything();
         }
     };
     connect(coin->toSilverTimer, &QTimer::timeout, &w, pressWhenTurned);
     connect(coin->toGoldTimer, &QTimer::timeout, &w, pressWhenTurned);
 
     QTest::mouseClick(coin, Qt::LeftButton);
-    Board expected = start;
-    expected[click.x()][click.y()] ^= 1;
     QCOMPARE(faces(w), boardText(expected));
     QCOMPARE(lockedCoins(w), 16);
     pressEverything();
     QTRY_VERIFY_WITH_TIMEOUT(lockedWhenTurned >= 0, stepWaitMs);
-    QCOMPARE(lockedWhenTurned, 16);
+    if (neighboursStillWaiting)
+        QCOMPARE(lockedWhenTurned, 16);
+    else
+        qWarning("the neighbour step ran before the clicked coin's turn ended; lock not probed");
     QCOMPARE(clicks, 1);
 
     expected = start;
