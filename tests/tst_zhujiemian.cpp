@@ -13,6 +13,7 @@ private slots:
     void isAFixedSizeTitledWindowWithIcon();
     void startButtonBouncesThenHandsOverInPlaceAfter300Ms();
     void roundTripsMoveTheWindowsTogetherAndReuseTheOneLevelSelect();
+    void levelChosenBetweenTwoHandOversKeepsThePlayWindowAlone();
     void paintsTheBackgroundOverTheWholeWindow();
     void tuichuClosesTheWindow();
 };
@@ -119,6 +120,35 @@ void TestZhujiemian::tuichuClosesTheWindow()
     QTimer::singleShot(5000, qApp, [] { qApp->exit(1); });
     QCOMPARE(qApp->exec(), 0);
     QVERIFY(!menu.isVisible());
+}
+
+// Two start clicks arm two hand-overs; a level chosen after the first one must not
+// have the second bring the level select back over the play window.
+void TestZhujiemian::levelChosenBetweenTwoHandOversKeepsThePlayWindowAlone()
+{
+    MenuWithLevelSelect scenes;
+    Zhujiemian &menu = scenes.menu;
+    xuanguan *ls = scenes.levelSelect;
+    menu.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&menu));
+    mybtn *start = startButtonOf(menu);
+
+    QElapsedTimer clock;
+    clock.start();
+    QTest::mouseClick(start, Qt::LeftButton);
+    waitUntil(clock, 150);
+    QTest::mouseClick(start, Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(ls->isVisible(), 1000);
+    QTest::mouseClick(levelButtonOf(*ls, 0), Qt::LeftButton);
+    QVERIFY(ls->playWindow);
+
+    // Well past the second hand-over.
+    waitUntil(clock, 800);
+    QVERIFY(ls->playWindow && ls->playWindow->isVisible());
+    QVERIFY(!ls->isVisible());
+    QVERIFY(!menu.isVisible());
+    delete ls->playWindow;
+    ls->playWindow = nullptr;
 }
 
 void TestZhujiemian::paintsTheBackgroundOverTheWholeWindow()
