@@ -12,7 +12,7 @@
 #include "scenes/xuanguan.h"
 #include "scenes/youxi.h"
 #include "scenes/zhujiemian.h"
-#include "support/solver.h"
+#include "support/scenehelpers.h"
 #include "widgets/jinbi.h"
 #include "widgets/mybtn.h"
 
@@ -121,23 +121,6 @@ bool underAddressSanitizer()
 #endif
 }
 
-mybtn *levelButton(xuanguan *select, int index)
-{
-    const QPoint at(25 + 70 * (index % 4), 160 + 70 * (index / 4));
-    for (mybtn *b : select->findChildren<mybtn *>())
-        if (b->pos() == at)
-            return b;
-    return nullptr;
-}
-
-mybtn *backButtonOf(QWidget *scene)
-{
-    for (mybtn *b : scene->findChildren<mybtn *>())
-        if (b->size() == QSize(50, 50))
-            return b;
-    return nullptr;
-}
-
 }
 
 class MemoryTest : public QObject
@@ -165,7 +148,7 @@ bool MemoryTest::openPlayBack(int cycle)
 {
     xuanguan *select = menu->levelSelect;
     const int index = cycle % 10 == 0 ? 0 : cycle % 20;
-    mybtn *level = levelButton(select, index);
+    mybtn *level = levelButtonOf(*select, index);
     if (!level)
         return false;
     QTest::mouseClick(level, Qt::LeftButton);
@@ -175,12 +158,8 @@ bool MemoryTest::openPlayBack(int cycle)
 
     if (index == 0) {
         // Level 1 solved: leave during the drop of the victory picture or after it.
-        Board board(4, QVector<int>(4));
-        for (int c = 0; c < 4; ++c)
-            for (int r = 0; r < 4; ++r)
-                board[c][r] = play->faceGrid[c][r];
         QVector<QPoint> clicks;
-        if (!solveBoard(board, &clicks) || clicks.size() != 1)
+        if (!solveBoard(boardOf(*play), &clicks) || clicks.size() != 1)
             return false;
         QTest::mouseClick(play->coinGrid[clicks[0].x()][clicks[0].y()], Qt::LeftButton);
         if (!QTest::qWaitFor([play] { return play->solved; }, stepWaitMs))
@@ -191,7 +170,7 @@ bool MemoryTest::openPlayBack(int cycle)
         QTest::mouseClick(play->coinGrid[cycle % 4][(cycle / 4) % 4], Qt::LeftButton);
     }
 
-    QTest::mouseClick(backButtonOf(play), Qt::LeftButton);
+    QTest::mouseClick(backButtonOf(*play), Qt::LeftButton);
     return QTest::qWaitFor([select] { return select->isVisible() && !select->playWindow; },
                            stepWaitMs);
 }
@@ -199,7 +178,7 @@ bool MemoryTest::openPlayBack(int cycle)
 bool MemoryTest::menuRoundTrip()
 {
     xuanguan *select = menu->levelSelect;
-    QTest::mouseClick(backButtonOf(select), Qt::LeftButton);
+    QTest::mouseClick(backButtonOf(*select), Qt::LeftButton);
     if (!QTest::qWaitFor([this] { return menu->isVisible(); }, stepWaitMs))
         return false;
     QTest::mouseClick(menu->findChild<mybtn *>(), Qt::LeftButton);
@@ -232,7 +211,7 @@ void MemoryTest::longSessionsLeaveNoObjectsAndNoGrowth()
 
     // Bounces on the start button, in bursts quicker than one bounce lasts.
     QVERIFY(menuRoundTrip());
-    QTest::mouseClick(backButtonOf(menu->levelSelect), Qt::LeftButton);
+    QTest::mouseClick(backButtonOf(*menu->levelSelect), Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(menu->isVisible(), stepWaitMs);
     for (int i = 0; i < bounces; ++i) {
         start->bounceDown();

@@ -9,7 +9,7 @@
 #include "scenes/xuanguan.h"
 #include "scenes/youxi.h"
 #include "scenes/zhujiemian.h"
-#include "support/solver.h"
+#include "support/scenehelpers.h"
 #include "widgets/jinbi.h"
 #include "widgets/mybtn.h"
 
@@ -380,12 +380,8 @@ void MonkeyTest::playSolvingMove()
     youxi *p = playWindow();
     if (!p)
         return;
-    Board board(4, QVector<int>(4));
-    for (int c = 0; c < 4; ++c)
-        for (int r = 0; r < 4; ++r)
-            board[c][r] = p->faceGrid[c][r];
     QVector<QPoint> clicks;
-    if (!solveBoard(board, &clicks) || clicks.isEmpty())
+    if (!solveBoard(boardOf(*p), &clicks) || clicks.isEmpty())
         return clickRandomWidget(p);
     const QPoint cell = clicks.at(uniform(0, clicks.size() - 1));
     jinbi *coin = p->coinGrid[cell.x()][cell.y()];
@@ -414,12 +410,8 @@ void MonkeyTest::playToVictory()
             QTest::qWait(10);
         if (!p || p->solved || !p->isVisible())
             return;
-        Board board(4, QVector<int>(4));
-        for (int c = 0; c < 4; ++c)
-            for (int r = 0; r < 4; ++r)
-                board[c][r] = p->faceGrid[c][r];
         QVector<QPoint> clicks;
-        if (!solveBoard(board, &clicks) || clicks.isEmpty())
+        if (!solveBoard(boardOf(*p), &clicks) || clicks.isEmpty())
             return;
         jinbi *free = nullptr;
         for (const QPoint &cell : clicks)

@@ -11,6 +11,7 @@
 #include "scenes/xuanguan.h"
 #include "scenes/youxi.h"
 #include "scenes/zhujiemian.h"
+#include "support/solver.h"
 #include "widgets/jinbi.h"
 #include "widgets/mybtn.h"
 
@@ -46,6 +47,16 @@ inline mybtn *levelButtonOf(xuanguan &ls, int index)
 inline mybtn *backButtonOf(xuanguan &ls) { return buttonAt(ls, QPoint(270, 538)); }
 // Found by name: at the end of a level it leaves its corner.
 inline mybtn *backButtonOf(youxi &w) { return w.findChild<mybtn *>("backButton"); }
+
+// The play window's faces as a board for the solver.
+inline Board boardOf(const youxi &w)
+{
+    Board board(4, QVector<int>(4));
+    for (int c = 0; c < 4; ++c)
+        for (int r = 0; r < 4; ++r)
+            board[c][r] = w.faceGrid[c][r];
+    return board;
+}
 
 inline mybtn *startButtonOf(Zhujiemian &menu)
 {
