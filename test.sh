@@ -1,15 +1,19 @@
 #!/usr/bin/env bash
-# Sets up what is missing, builds, and runs the whole test suite.
+# Sets up what is missing, builds, and runs the test suite in two stages: everything on the
+# plain build, then the in-process tests under AddressSanitizer and UBSan.
+#   QUENVARY_SOAK=1             long soaks: 20,000 random inputs under the sanitizers
+#   QUENVARY_SKIP_SANITIZERS=1  stop after the plain stage
 set -euo pipefail
 root=$(cd "$(dirname "$0")" && pwd)
 source "$root/tools/setup.sh"
 install_packages
+soak=${QUENVARY_SOAK:-0}
+
 build "$root/build"
 cd "$root/build"
-ctest --output-on-failure -j "$(nproc)"
+QUENVARY_MONKEY_INPUTS=$([ "$soak" = 1 ] && echo 5000 || echo 1000) \
+    ctest --output-on-failure -j "$(nproc)"
 
-# The library and the in-process tests once more under AddressSanitizer and UBSan;
-# QUENVARY_SKIP_SANITIZERS=1 stops after the plain build.
 [ "${QUENVARY_SKIP_SANITIZERS:-0}" = 1 ] && exit 0
 build "$root/build-asan" -DQUENVARY_SANITIZE=ON
 cd "$root/build-asan"
@@ -17,7 +21,8 @@ cd "$root/build-asan"
 export ASAN_OPTIONS="halt_on_error=1:abort_on_error=0:detect_leaks=1:fast_unwind_on_malloc=0:detect_stack_use_after_return=0:strict_string_checks=1"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
 export LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0"
-ctest --output-on-failure -j "$(nproc)" -L unit
+QUENVARY_MONKEY_INPUTS=$([ "$soak" = 1 ] && echo 20000 || echo 2500) \
+    ctest --output-on-failure -j "$(nproc)" -L unit
 # A report that some runtime let pass with exit code 0 still fails the run.
 log="$root/build-asan/Testing/Temporary/LastTest.log"
 if grep -nE 'ERROR: (Address|Leak)Sanitizer|runtime error:|SUMMARY: (Address|UndefinedBehavior)Sanitizer' "$log"; then

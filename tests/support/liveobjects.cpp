@@ -1,31 +1,26 @@
 #include "support/liveobjects.h"
 
-#include <QtGlobal>
 #include <mutex>
 #include <thread>
 #include <unordered_set>
 
-// Qt's exported hook table (used by debugging tools); slots 3 and 4 are called from the
-// QObject constructor and destructor.
+// Qt's exported hook table for debugging tools: slot 3 is called by every QObject
+// constructor, slot 4 by every destructor, on whatever thread makes the object.
 extern quintptr Q_CORE_EXPORT qtHookData[];
 
 namespace {
 
-constexpr int addObjectSlot = 3;
-constexpr int removeObjectSlot = 4;
 using ObjectHook = void (*)(QObject *);
-
 std::mutex mutex;
 std::unordered_set<QObject *> objects;
-std::thread::id mainThread;
+std::thread::id guiThread;
 ObjectHook previousAdd = nullptr;
 ObjectHook previousRemove = nullptr;
-bool installed = false;
 
-// Sound backends make objects on their own threads; those are not the tests' business.
+// Sound back ends make objects on their own threads; those are not the tests' business.
 void onAdd(QObject *o)
 {
-    if (std::this_thread::get_id() == mainThread) {
+    if (std::this_thread::get_id() == guiThread) {
         std::lock_guard<std::mutex> lock(mutex);
         objects.insert(o);
     }
@@ -33,7 +28,6 @@ void onAdd(QObject *o)
         previousAdd(o);
 }
 
-// Objects may die on another thread; they must leave the set all the same.
 void onRemove(QObject *o)
 {
     {
@@ -46,33 +40,19 @@ void onRemove(QObject *o)
 
 }
 
-namespace liveobjects {
-
-void install()
+void liveobjects::install()
 {
-    if (installed)
+    if (guiThread != std::thread::id())
         return;
-    installed = true;
-    mainThread = std::this_thread::get_id();
-    previousAdd = reinterpret_cast<ObjectHook>(qtHookData[addObjectSlot]);
-    previousRemove = reinterpret_cast<ObjectHook>(qtHookData[removeObjectSlot]);
-    qtHookData[addObjectSlot] = reinterpret_cast<quintptr>(&onAdd);
-    qtHookData[removeObjectSlot] = reinterpret_cast<quintptr>(&onRemove);
+    guiThread = std::this_thread::get_id();
+    previousAdd = reinterpret_cast<ObjectHook>(qtHookData[3]);
+    previousRemove = reinterpret_cast<ObjectHook>(qtHookData[4]);
+    qtHookData[3] = reinterpret_cast<quintptr>(&onAdd);
+    qtHookData[4] = reinterpret_cast<quintptr>(&onRemove);
 }
 
-int count()
+QList<QObject *> liveobjects::all()
 {
     std::lock_guard<std::mutex> lock(mutex);
-    return int(objects.size());
-}
-
-int countIf(const std::function<bool(QObject *)> &test)
-{
-    std::lock_guard<std::mutex> lock(mutex);
-    int n = 0;
-    for (QObject *o : objects)
-        n += test(o) ? 1 : 0;
-    return n;
-}
-
+    return QList<QObject *>(objects.begin(), objects.end());
 }

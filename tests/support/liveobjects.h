@@ -1,23 +1,29 @@
 #ifndef LIVEOBJECTS_H
 #define LIVEOBJECTS_H
 
+#include <QList>
 #include <QObject>
-#include <functional>
 
-// Tracks every QObject made on the GUI thread until it is destroyed, through Qt's object
-// hooks, so a test can count parentless objects (animations, the layout store) that no
-// findChildren can reach. Install once, on the GUI thread, before the objects of interest.
+// Every QObject made on the GUI thread and not yet destroyed, through Qt's object hooks, so a
+// test can reach parentless objects (animations, the layout store) that findChildren cannot.
+// Install once, on the GUI thread, before the objects of interest are made.
 namespace liveobjects {
 
 void install();
-int count();
-int countIf(const std::function<bool(QObject *)> &test);
+QList<QObject *> all();
 
 template <class T>
-int count()
+QList<T *> of()
 {
-    return countIf([](QObject *o) { return qobject_cast<T *>(o) != nullptr; });
+    QList<T *> found;
+    for (QObject *o : all())
+        if (T *t = qobject_cast<T *>(o))
+            found << t;
+    return found;
 }
+
+template <class T>
+int count() { return of<T>().size(); }
 
 }
 

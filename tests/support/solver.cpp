@@ -1,22 +1,17 @@
 #include "support/solver.h"
 
-#include <cstdint>
-
 namespace {
 
-constexpr int side = 4;
-constexpr int cells = side * side;
+// Bit 4c + r stands for the cell in column c, row r.
+int bitOf(int column, int row) { return 1 << (4 * column + row); }
 
-int cellIndex(int column, int row) { return column * side + row; }
-
-// Bit k of the mask: clicking cell k changes this cell.
-uint32_t effectOf(int column, int row)
+int effectOf(int column, int row)
 {
-    uint32_t mask = 1u << cellIndex(column, row);
-    if (column > 0) mask |= 1u << cellIndex(column - 1, row);
-    if (column < side - 1) mask |= 1u << cellIndex(column + 1, row);
-    if (row > 0) mask |= 1u << cellIndex(column, row - 1);
-    if (row < side - 1) mask |= 1u << cellIndex(column, row + 1);
+    int mask = bitOf(column, row);
+    if (column > 0) mask |= bitOf(column - 1, row);
+    if (column < 3) mask |= bitOf(column + 1, row);
+    if (row > 0) mask |= bitOf(column, row - 1);
+    if (row < 3) mask |= bitOf(column, row + 1);
     return mask;
 }
 
@@ -24,88 +19,36 @@ uint32_t effectOf(int column, int row)
 
 void applyClick(Board &board, QPoint click)
 {
-    const uint32_t mask = effectOf(click.x(), click.y());
-    for (int c = 0; c < side; ++c)
-        for (int r = 0; r < side; ++r)
-            if (mask & (1u << cellIndex(c, r)))
+    const int mask = effectOf(click.x(), click.y());
+    for (int c = 0; c < 4; ++c)
+        for (int r = 0; r < 4; ++r)
+            if (mask & bitOf(c, r))
                 board[c][r] ^= 1;
 }
 
 bool solveBoard(const Board &board, QVector<QPoint> *clicks)
 {
-    // Row i of the system: which clicks change cell i, and whether cell i must change.
-    uint32_t rows[cells];
-    int rhs[cells];
-    for (int i = 0; i < cells; ++i) {
-        rows[i] = 0;
-        rhs[i] = board[i / side][i % side] == 1 ? 0 : 1;
+    int silver = 0;
+    for (int c = 0; c < 4; ++c)
+        for (int r = 0; r < 4; ++r)
+            if (board[c][r] != 1)
+                silver |= bitOf(c, r);
+    // Clicks commute and a double click undoes itself, so a solution is a set of cells. All
+    // 65536 sets are visited in Gray-code order, one click apart; the smallest that fits wins.
+    int best = -1;
+    int changed = 0;
+    for (int i = 0; i < (1 << 16); ++i) {
+        const int set = i ^ (i >> 1);
+        if (i > 0)
+            changed ^= effectOf(__builtin_ctz(i) / 4, __builtin_ctz(i) % 4);
+        if (changed == silver && (best < 0 || __builtin_popcount(set) < __builtin_popcount(best)))
+            best = set;
     }
-    for (int k = 0; k < cells; ++k) {
-        const uint32_t effect = effectOf(k / side, k % side);
-        for (int i = 0; i < cells; ++i)
-            if (effect & (1u << i))
-                rows[i] |= 1u << k;
-    }
-
-    int pivotOfColumn[cells];
-    int rank = 0;
-    for (int col = 0; col < cells; ++col) {
-        pivotOfColumn[col] = -1;
-        int pivot = -1;
-        for (int i = rank; i < cells; ++i)
-            if (rows[i] & (1u << col)) { pivot = i; break; }
-        if (pivot < 0)
-            continue;
-        std::swap(rows[pivot], rows[rank]);
-        std::swap(rhs[pivot], rhs[rank]);
-        for (int i = 0; i < cells; ++i) {
-            if (i != rank && (rows[i] & (1u << col))) {
-                rows[i] ^= rows[rank];
-                rhs[i] ^= rhs[rank];
-            }
-        }
-        pivotOfColumn[col] = rank;
-        ++rank;
-    }
-    for (int i = rank; i < cells; ++i)
-        if (rhs[i])
-            return false;
-
-    // Free columns span the null space; try every combination for the fewest clicks.
-    QVector<int> freeColumns;
-    for (int col = 0; col < cells; ++col)
-        if (pivotOfColumn[col] < 0)
-            freeColumns.append(col);
-
-    uint32_t best = 0;
-    int bestCount = cells + 1;
-    for (uint32_t choice = 0; choice < (1u << freeColumns.size()); ++choice) {
-        uint32_t solution = 0;
-        for (int f = 0; f < freeColumns.size(); ++f)
-            if (choice & (1u << f))
-                solution |= 1u << freeColumns[f];
-        for (int col = 0; col < cells; ++col) {
-            const int p = pivotOfColumn[col];
-            if (p < 0)
-                continue;
-            int value = rhs[p];
-            for (int f : freeColumns)
-                if ((solution & (1u << f)) && (rows[p] & (1u << f)))
-                    value ^= 1;
-            if (value)
-                solution |= 1u << col;
-        }
-        const int count = __builtin_popcount(solution);
-        if (count < bestCount) {
-            bestCount = count;
-            best = solution;
-        }
-    }
-    if (clicks) {
+    if (best >= 0 && clicks) {
         clicks->clear();
-        for (int k = 0; k < cells; ++k)
-            if (best & (1u << k))
-                clicks->append(QPoint(k / side, k % side));
+        for (int k = 0; k < 16; ++k)
+            if (best & (1 << k))
+                clicks->append(QPoint(k / 4, k % 4));
     }
-    return true;
+    return best >= 0;
 }
