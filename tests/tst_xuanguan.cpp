@@ -7,121 +7,113 @@ class TestXuanguan : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase();
-    void cleanup() { closePlayWindows(); }
-    void isTheFixedTitledGridOfTwentyLevels();
-    void clickOnANumberOpensItsLevelInPlace_data();
-    void clickOnANumberOpensItsLevelInPlace();
-    void backHidesThenEmitsFanhuiAfter300Ms();
-    void levelChosenDuringAPendingBackStaysOpen();
-    void playWindowGoesBackInItsPlaceAndIsDeleted();
-};
-
-void TestXuanguan::initTestCase()
-{
-    liveobjects::install();
-    holdGameSounds(this);
-}
-
-void TestXuanguan::isTheFixedTitledGridOfTwentyLevels()
-{
-    xuanguan w;
-    QCOMPARE(w.windowTitle(), QString("选择关卡"));
-    QCOMPARE(w.minimumSize(), QSize(320, 588));
-    QCOMPARE(w.maximumSize(), QSize(320, 588));
-    QVERIFY(!w.windowIcon().isNull());
-    QVERIFY(backButtonOf(w) && backButtonOf(w)->size() == QSize(50, 50));
-    QCOMPARE(w.findChildren<mybtn *>(QString(), Qt::FindDirectChildrenOnly).size(), 21);
-    const auto labels = w.findChildren<QLabel *>(QString(), Qt::FindDirectChildrenOnly);
-    QCOMPARE(labels.size(), 20);
-    for (int i = 0; i < 20; ++i) {
-        mybtn *button = levelButtonOf(w, i);
-        QVERIFY2(button && button->size() == QSize(60, 60), qPrintable(QString("level %1").arg(i + 1)));
-        QLabel *number = labels[i];
-        QCOMPARE(number->text(), QString::number(i + 1));
-        QCOMPARE(number->geometry(), button->geometry());
-        QCOMPARE(number->alignment(), Qt::AlignCenter);
-        // The number lies on top of its button and lets the pointer through to it.
-        QCOMPARE(w.childAt(button->geometry().center()), button);
+    void initTestCase()
+    {
+        liveobjects::install();
+        holdGameSounds(this);
     }
-}
+    void cleanup() { closePlayWindows(); }
 
-void TestXuanguan::clickOnANumberOpensItsLevelInPlace_data()
-{
-    QTest::addColumn<int>("level");
-    QTest::newRow("level 1") << 1;
-    QTest::newRow("level 5, second row") << 5;
-    QTest::newRow("level 20, last") << 20;
-}
+    void isTheFixedTitledGridOfTwentyLevels()
+    {
+        xuanguan w;
+        QCOMPARE(w.windowTitle(), QString("选择关卡"));
+        QCOMPARE(w.minimumSize(), QSize(320, 588));
+        QCOMPARE(w.maximumSize(), QSize(320, 588));
+        QVERIFY(!w.windowIcon().isNull());
+        QVERIFY(backButtonOf(w) && backButtonOf(w)->size() == QSize(50, 50));
+        QCOMPARE(w.findChildren<mybtn *>(QString(), Qt::FindDirectChildrenOnly).size(), 21);
+        const auto labels = w.findChildren<QLabel *>(QString(), Qt::FindDirectChildrenOnly);
+        QCOMPARE(labels.size(), 20);
+        for (int i = 0; i < 20; ++i) {
+            mybtn *button = levelButtonOf(w, i);
+            QVERIFY2(button && button->size() == QSize(60, 60), qPrintable(QString("level %1").arg(i + 1)));
+            QLabel *number = labels[i];
+            QCOMPARE(number->text(), QString::number(i + 1));
+            QCOMPARE(number->geometry(), button->geometry());
+            QCOMPARE(number->alignment(), Qt::AlignCenter);
+            // The number lies on top of its button and lets the pointer through to it.
+            QCOMPARE(w.childAt(button->geometry().center()), button);
+        }
+    }
 
-void TestXuanguan::clickOnANumberOpensItsLevelInPlace()
-{
-    QFETCH(int, level);
-    xuanguan ls;
-    ls.move(173, 61);
-    ls.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&ls));
-    const QRect place = ls.geometry();
-    // Through the window, so the click lands wherever the pointer finds a widget.
-    QTest::mouseClick(ls.windowHandle(), Qt::LeftButton, {}, levelPlace(level - 1) + QPoint(30, 30));
-    QTRY_VERIFY_WITH_TIMEOUT(ls.playWindow, 2000);
-    QPointer<youxi> play = ls.playWindow;
-    QCOMPARE(play->levelNumber, level);
-    QVERIFY(play->isVisible() && !ls.isVisible());
-    QCOMPARE(play->geometry(), place);
-    // While a level is open, the other level buttons do nothing.
-    QTest::mouseClick(levelButtonOf(ls, level % 20), Qt::LeftButton);
-    QCOMPARE(ls.playWindow, play.data());
-    QCOMPARE(liveobjects::count<youxi>(), 1);
-}
+    void clickOnANumberOpensItsLevelInPlace_data()
+    {
+        QTest::addColumn<int>("level");
+        QTest::newRow("level 1") << 1;
+        QTest::newRow("level 5, second row") << 5;
+        QTest::newRow("level 20, last") << 20;
+    }
 
-void TestXuanguan::backHidesThenEmitsFanhuiAfter300Ms()
-{
-    xuanguan ls;
-    ls.show();
-    QVector<bool> visibleAtFanhui;
-    connect(&ls, &xuanguan::fanhui, this, [&] { visibleAtFanhui << ls.isVisible(); });
-    QTest::mouseClick(backButtonOf(ls), Qt::LeftButton);
-    expectAfter300Ms([&] { return !visibleAtFanhui.isEmpty(); }, "back");
-    // Hidden before the signal goes out.
-    QCOMPARE(visibleAtFanhui, QVector<bool>{false});
-}
+    void clickOnANumberOpensItsLevelInPlace()
+    {
+        QFETCH(int, level);
+        xuanguan ls;
+        ls.move(173, 61);
+        ls.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&ls));
+        const QRect place = ls.geometry();
+        // Through the window, so the click lands wherever the pointer finds a widget.
+        QTest::mouseClick(ls.windowHandle(), Qt::LeftButton, {}, levelPlace(level - 1) + QPoint(30, 30));
+        QTRY_VERIFY_WITH_TIMEOUT(ls.playWindow, 2000);
+        QPointer<youxi> play = ls.playWindow;
+        QCOMPARE(play->levelNumber, level);
+        QVERIFY(play->isVisible() && !ls.isVisible());
+        QCOMPARE(play->geometry(), place);
+        // While a level is open, the other level buttons do nothing.
+        QTest::mouseClick(levelButtonOf(ls, level % 20), Qt::LeftButton);
+        QCOMPARE(ls.playWindow, play.data());
+        QCOMPARE(liveobjects::count<youxi>(), 1);
+    }
 
-void TestXuanguan::levelChosenDuringAPendingBackStaysOpen()
-{
-    xuanguan ls;
-    ls.show();
-    QSignalSpy back(&ls, &xuanguan::fanhui);
-    QTest::mouseClick(backButtonOf(ls), Qt::LeftButton);
-    QTest::mouseClick(levelButtonOf(ls, 5), Qt::LeftButton);
-    QPointer<youxi> play = ls.playWindow;
-    QVERIFY(play);
-    waitPast(350);
-    QCOMPARE(back.count(), 0);
-    QVERIFY(play && play->isVisible() && !ls.isVisible());
-}
+    void backHidesThenEmitsFanhuiAfter300Ms()
+    {
+        xuanguan ls;
+        ls.show();
+        QVector<bool> visibleAtFanhui;
+        connect(&ls, &xuanguan::fanhui, this, [&] { visibleAtFanhui << ls.isVisible(); });
+        QTest::mouseClick(backButtonOf(ls), Qt::LeftButton);
+        expectAfter300Ms([&] { return !visibleAtFanhui.isEmpty(); }, "back");
+        // Hidden before the signal goes out.
+        QCOMPARE(visibleAtFanhui, QVector<bool>{false});
+    }
 
-void TestXuanguan::playWindowGoesBackInItsPlaceAndIsDeleted()
-{
-    xuanguan ls;
-    ls.show();
-    QTest::mouseClick(levelButtonOf(ls, 2), Qt::LeftButton);
-    QPointer<youxi> play = ls.playWindow;
-    play->move(211, 97);
-    const QRect moved = play->geometry();
-    // Clicked twice: the first return deletes the window, and the second delay dies with it.
-    QTest::mouseClick(backButtonOf(*play), Qt::LeftButton);
-    QTest::mouseClick(backButtonOf(*play), Qt::LeftButton);
-    QVERIFY(play->isVisible());
-    expectAfter300Ms([&] { return !play && ls.isVisible(); }, "play window's back");
-    QCOMPARE(ls.playWindow, nullptr);
-    QCOMPARE(liveobjects::count<youxi>(), 0);
-    QCOMPARE(ls.geometry(), moved);
-    QTest::mouseClick(levelButtonOf(ls, 3), Qt::LeftButton);
-    QPointer<youxi> next = ls.playWindow;
-    waitPast(350);
-    QVERIFY(next && next->isVisible() && !ls.isVisible());
-}
+    void levelChosenDuringAPendingBackStaysOpen()
+    {
+        xuanguan ls;
+        ls.show();
+        QSignalSpy back(&ls, &xuanguan::fanhui);
+        QTest::mouseClick(backButtonOf(ls), Qt::LeftButton);
+        QTest::mouseClick(levelButtonOf(ls, 5), Qt::LeftButton);
+        QPointer<youxi> play = ls.playWindow;
+        QVERIFY(play);
+        waitPast(350);
+        QCOMPARE(back.count(), 0);
+        QVERIFY(play && play->isVisible() && !ls.isVisible());
+    }
+
+    void playWindowGoesBackInItsPlaceAndIsDeleted()
+    {
+        xuanguan ls;
+        ls.show();
+        QTest::mouseClick(levelButtonOf(ls, 2), Qt::LeftButton);
+        QPointer<youxi> play = ls.playWindow;
+        play->move(211, 97);
+        const QRect moved = play->geometry();
+        // Clicked twice: the first return deletes the window, and the second delay dies with it.
+        QTest::mouseClick(backButtonOf(*play), Qt::LeftButton);
+        QTest::mouseClick(backButtonOf(*play), Qt::LeftButton);
+        QVERIFY(play->isVisible());
+        expectAfter300Ms([&] { return !play && ls.isVisible(); }, "play window's back");
+        QCOMPARE(ls.playWindow, nullptr);
+        QCOMPARE(liveobjects::count<youxi>(), 0);
+        QCOMPARE(ls.geometry(), moved);
+        QTest::mouseClick(levelButtonOf(ls, 3), Qt::LeftButton);
+        QPointer<youxi> next = ls.playWindow;
+        waitPast(350);
+        QVERIFY(next && next->isVisible() && !ls.isVisible());
+    }
+};
 
 QTEST_MAIN(TestXuanguan)
 #include "tst_xuanguan.moc"

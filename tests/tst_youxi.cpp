@@ -34,228 +34,199 @@ class TestYouxi : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase();
+    void initTestCase()
+    {
+        liveobjects::install();
+        holdGameSounds(this);
+        new FrozenAnimationClock(this);
+    }
     void cleanup() { closePlayWindows(); }
-    void showsItsLevelsBoard_data();
-    void showsItsLevelsBoard();
-    void clickFlipsTheCoinAtOnceAndItsNeighbours300MsLater_data();
-    void clickFlipsTheCoinAtOnceAndItsNeighbours300MsLater();
-    void victoryNeedsAllGoldOnceTheNeighboursTurn_data();
-    void victoryNeedsAllGoldOnceTheNeighboursTurn();
-    void countdownTextHasNoLeadingZeros_data();
-    void countdownTextHasNoLeadingZeros();
-    void countsDownTheLevelsLimitThenLoses_data();
-    void countsDownTheLevelsLimitThenLoses();
-};
 
-void TestYouxi::initTestCase()
-{
-    liveobjects::install();
-    holdGameSounds(this);
-    new FrozenAnimationClock(this);
-}
-
-void TestYouxi::showsItsLevelsBoard_data()
-{
-    QTest::addColumn<int>("level");
-    QTest::newRow("level 1") << 1;
-    QTest::newRow("level 9, not symmetric") << 9;
-    QTest::newRow("level 12, not symmetric") << 12;
-    QTest::newRow("level 20") << 20;
-}
-
-void TestYouxi::showsItsLevelsBoard()
-{
-    QFETCH(int, level);
-    youxi w(level);
-    // The layout store is read while building the board and not kept.
-    QCOMPARE(liveobjects::count<dataConfig>(), 0);
-    QCOMPARE(w.windowTitle(), QString("Quenvary"));
-    QCOMPARE(w.minimumSize(), QSize(320, 588));
-    QCOMPARE(w.maximumSize(), QSize(320, 588));
-    QVERIFY(!w.windowIcon().isNull());
-    QCOMPARE(labelOf(w, "levelLabel")->text(), QString("第 %1 关").arg(level));
-    QCOMPARE(labelOf(w, "countdownLabel")->text(), QString());
-    QVERIFY(countdownTimerOf(w)->isActive());
-    QCOMPARE(countdownTimerOf(w)->interval(), 1000);
-    QVERIFY(!w.solved);
-    // What the player sees: a transposed reading shows up on the asymmetric levels.
-    QCOMPARE(facesOf(w), boardOnScreen(level));
-
-    const QSize gold = QPixmap(":/res/Coin0001.png").size(), silver = QPixmap(":/res/Coin0008.png").size();
-    for (int c = 0; c < 4; ++c) {
-        for (int r = 0; r < 4; ++r) {
-            jinbi *coin = w.coinGrid[c][r];
-            QCOMPARE(QPoint(coin->boardColumn, coin->boardRow), QPoint(c, r));
-            // Cells 50 px apart: the top left coin at (62, 198), on its node at (60, 194).
-            QCOMPARE(coin->geometry(), QRect(QPoint(62 + 50 * c, 198 + 50 * r), coin->goldUp ? gold : silver));
-            QCOMPARE(w.childAt(coin->geometry().center()), coin);
-            auto *node = qobject_cast<QLabel *>(w.childAt(60 + 50 * c, 194 + 50 * r));
-            QVERIFY(node && node->geometry() == QRect(60 + 50 * c, 194 + 50 * r, 50, 50));
-            QCOMPARE(node->pixmap(Qt::ReturnByValue).size(), QSize(50, 50));
-        }
+    void showsItsLevelsBoard_data()
+    {
+        QTest::addColumn<int>("level");
+        QTest::newRow("level 1") << 1;
+        QTest::newRow("level 9, not symmetric") << 9;
+        QTest::newRow("level 12, not symmetric") << 12;
+        QTest::newRow("level 20") << 20;
     }
-    const QRect places[] = {QRect(5, 78, 120, 25), QRect(110, 428, 120, 25), backCorner, parked, parked};
-    const char *names[] = {"levelLabel", "countdownLabel", "backButton", "victoryLabel", "defeatLabel"};
-    for (int i = 0; i < 5; ++i)
-        QVERIFY2(w.findChild<QWidget *>(names[i])->geometry() == places[i], names[i]);
-    // The end pictures wait above the window, under the board.
-    QVERIFY(stackIndex(labelOf(w, "defeatLabel")) < stackIndex(w.coinGrid[0][0]));
-}
 
-void TestYouxi::clickFlipsTheCoinAtOnceAndItsNeighbours300MsLater_data()
-{
-    // Between them the rows click every column and every row, corners and edges.
-    QTest::addColumn<QPoint>("click");
-    QTest::newRow("corner top left") << QPoint(0, 0);
-    QTest::newRow("corner bottom right") << QPoint(3, 3);
-    QTest::newRow("top edge, column 1") << QPoint(1, 0);
-    QTest::newRow("right edge, row 1") << QPoint(3, 1);
-    QTest::newRow("inside, column 2 row 2") << QPoint(2, 2);
-}
+    void showsItsLevelsBoard()
+    {
+        QFETCH(int, level);
+        youxi w(level);
+        // The layout store is read while building the board and not kept.
+        QCOMPARE(liveobjects::count<dataConfig>(), 0);
+        QCOMPARE(w.windowTitle(), QString("Quenvary"));
+        QCOMPARE(w.minimumSize(), QSize(320, 588));
+        QCOMPARE(w.maximumSize(), QSize(320, 588));
+        QVERIFY(!w.windowIcon().isNull());
+        QCOMPARE(labelOf(w, "levelLabel")->text(), QString("第 %1 关").arg(level));
+        QCOMPARE(labelOf(w, "countdownLabel")->text(), QString());
+        QVERIFY(countdownTimerOf(w)->isActive());
+        QCOMPARE(countdownTimerOf(w)->interval(), 1000);
+        QVERIFY(!w.solved);
+        // What the player sees: a transposed reading shows up on the asymmetric levels.
+        QCOMPARE(facesOf(w), boardOnScreen(level));
 
-void TestYouxi::clickFlipsTheCoinAtOnceAndItsNeighbours300MsLater()
-{
-    QFETCH(QPoint, click);
-    // Level 10: not symmetric, and no single click solves it.
-    const Board start = boardOnScreen(10);
-    youxi w(10);
-    w.show();
-    int clicks = 0;
-    for (auto &column : w.coinGrid)
-        for (jinbi *each : column)
-            connect(each, &QPushButton::clicked, &w, [&clicks] { ++clicks; });
-    QTest::mouseClick(w.coinGrid[click.x()][click.y()], Qt::LeftButton);
-    Board expected = start;
-    expected[click.x()][click.y()] ^= 1;
-    QCOMPARE(facesOf(w), expected);
-    // Locked until the neighbours turn: no coin takes a press, the clicked one included.
-    QCOMPARE(lockedCoins(w), 16);
-    for (auto &column : w.coinGrid) {
-        for (jinbi *each : column) {
-            QTest::mouseClick(each, Qt::LeftButton);
-            QTest::keyClick(each, Qt::Key_Space);
-        }
-    }
-    QCOMPARE(clicks, 1);
-    applyClick(expected = start, click);
-    expectAfter300Ms([&] { return facesOf(w) == expected; }, "neighbour step");
-    QCOMPARE(lockedCoins(w), 0);
-    QVERIFY(!w.solved);
-    QVERIFY(countdownTimerOf(w)->isActive());
-}
-
-void TestYouxi::victoryNeedsAllGoldOnceTheNeighboursTurn_data()
-{
-    QTest::addColumn<Board>("start");
-    QTest::addColumn<QVector<QPoint>>("clicks");
-    QTest::addColumn<bool>("wins");
-    for (int level : {1, 2}) {
-        QVector<QPoint> clicks;
-        QVERIFY(solveBoard(boardOnScreen(level), &clicks));
-        QTest::newRow(qPrintable(QString("level %1 solved").arg(level))) << boardOnScreen(level) << clicks << true;
-    }
-    // No set of clicks leads to a single silver coin, so such boards are set by hand.
-    // Clicking that coin makes the board all gold for 300 ms, until its neighbours turn.
-    Board oneSilver(4, QVector<int>(4, 1));
-    oneSilver[1][1] = 0;
-    QTest::newRow("the only silver coin clicked") << oneSilver << QVector<QPoint>{{1, 1}} << false;
-    QTest::newRow("its neighbour clicked") << oneSilver << QVector<QPoint>{{1, 0}} << false;
-}
-
-void TestYouxi::victoryNeedsAllGoldOnceTheNeighboursTurn()
-{
-    QFETCH(Board, start);
-    QFETCH(QVector<QPoint>, clicks);
-    QFETCH(bool, wins);
-    // Every start board is turned into place by hand, on one level's window.
-    youxi w(8);
-    w.show();
-    for (int c = 0; c < 4; ++c) {
-        for (int r = 0; r < 4; ++r) {
-            if (w.faceGrid[c][r] != start[c][r]) {
-                w.coinGrid[c][r]->turnOver();
-                w.faceGrid[c][r] = start[c][r];
+        const QSize gold = QPixmap(":/res/Coin0001.png").size(), silver = QPixmap(":/res/Coin0008.png").size();
+        for (int c = 0; c < 4; ++c) {
+            for (int r = 0; r < 4; ++r) {
+                jinbi *coin = w.coinGrid[c][r];
+                QCOMPARE(QPoint(coin->boardColumn, coin->boardRow), QPoint(c, r));
+                // Cells 50 px apart: the top left coin at (62, 198), on its node at (60, 194).
+                QCOMPARE(coin->geometry(), QRect(QPoint(62 + 50 * c, 198 + 50 * r), coin->goldUp ? gold : silver));
+                QCOMPARE(w.childAt(coin->geometry().center()), coin);
+                auto *node = qobject_cast<QLabel *>(w.childAt(60 + 50 * c, 194 + 50 * r));
+                QVERIFY(node && node->geometry() == QRect(60 + 50 * c, 194 + 50 * r, 50, 50));
+                QCOMPARE(node->pixmap(Qt::ReturnByValue).size(), QSize(50, 50));
             }
         }
+        const QRect places[] = {QRect(5, 78, 120, 25), QRect(110, 428, 120, 25), backCorner, parked, parked};
+        const char *names[] = {"levelLabel", "countdownLabel", "backButton", "victoryLabel", "defeatLabel"};
+        for (int i = 0; i < 5; ++i)
+            QVERIFY2(w.findChild<QWidget *>(names[i])->geometry() == places[i], names[i]);
+        // The end pictures wait above the window, under the board.
+        QVERIFY(stackIndex(labelOf(w, "defeatLabel")) < stackIndex(w.coinGrid[0][0]));
     }
-    for (QPoint click : clicks) {
-        clickCoin(w, click);
-        QVERIFY(!w.solved);  // nothing is decided at click time
+
+    void clickFlipsTheCoinAtOnceAndItsNeighbours300MsLater_data()
+    {
+        // Between them the rows click every column and every row, corners and edges.
+        QTest::addColumn<QPoint>("click");
+        QTest::newRow("corner top left") << QPoint(0, 0);
+        QTest::newRow("corner bottom right") << QPoint(3, 3);
+        QTest::newRow("top edge, column 1") << QPoint(1, 0);
+        QTest::newRow("right edge, row 1") << QPoint(3, 1);
+        QTest::newRow("inside, column 2 row 2") << QPoint(2, 2);
     }
-    Board expected = start;
-    for (QPoint click : clicks)
-        applyClick(expected, click);
-    QTRY_VERIFY_WITH_TIMEOUT(w.solved || lockedCoins(w) == 0, 2000);
-    QCOMPARE(facesOf(w), expected);
-    QCOMPARE(w.solved, wins);
-    if (!wins) {
+
+    void clickFlipsTheCoinAtOnceAndItsNeighbours300MsLater()
+    {
+        QFETCH(QPoint, click);
+        // Level 10: not symmetric, and no single click solves it.
+        const Board start = boardOnScreen(10);
+        youxi w(10);
+        w.show();
+        int clicks = 0;
+        for (auto &column : w.coinGrid)
+            for (jinbi *each : column)
+                connect(each, &QPushButton::clicked, &w, [&clicks] { ++clicks; });
+        QTest::mouseClick(w.coinGrid[click.x()][click.y()], Qt::LeftButton);
+        Board expected = start;
+        expected[click.x()][click.y()] ^= 1;
+        QCOMPARE(facesOf(w), expected);
+        // Locked until the neighbours turn: no coin takes a press, the clicked one included.
+        QCOMPARE(lockedCoins(w), 16);
+        for (auto &column : w.coinGrid) {
+            for (jinbi *each : column) {
+                QTest::mouseClick(each, Qt::LeftButton);
+                QTest::keyClick(each, Qt::Key_Space);
+            }
+        }
+        QCOMPARE(clicks, 1);
+        applyClick(expected = start, click);
+        expectAfter300Ms([&] { return facesOf(w) == expected; }, "neighbour step");
+        QCOMPARE(lockedCoins(w), 0);
+        QVERIFY(!w.solved);
         QVERIFY(countdownTimerOf(w)->isActive());
+    }
+
+    void victoryNeedsAllGoldOnceTheNeighboursTurn_data()
+    {
+        QTest::addColumn<Board>("start");
+        QTest::addColumn<QVector<QPoint>>("clicks");
+        QTest::addColumn<bool>("wins");
+        for (int level : {1, 2}) {
+            QVector<QPoint> clicks;
+            QVERIFY(solveBoard(boardOnScreen(level), &clicks));
+            QTest::newRow(qPrintable(QString("level %1 solved").arg(level))) << boardOnScreen(level) << clicks << true;
+        }
+        // No set of clicks leads to a single silver coin, so such boards are set by hand.
+        // Clicking that coin makes the board all gold for 300 ms, until its neighbours turn.
+        Board oneSilver(4, QVector<int>(4, 1));
+        oneSilver[1][1] = 0;
+        QTest::newRow("the only silver coin clicked") << oneSilver << QVector<QPoint>{{1, 1}} << false;
+        QTest::newRow("its neighbour clicked") << oneSilver << QVector<QPoint>{{1, 0}} << false;
+    }
+
+    void victoryNeedsAllGoldOnceTheNeighboursTurn()
+    {
+        QFETCH(Board, start);
+        QFETCH(QVector<QPoint>, clicks);
+        QFETCH(bool, wins);
+        // Every start board is turned into place by hand, on one level's window.
+        youxi w(8);
+        w.show();
+        for (int c = 0; c < 4; ++c) {
+            for (int r = 0; r < 4; ++r) {
+                if (w.faceGrid[c][r] != start[c][r]) {
+                    w.coinGrid[c][r]->turnOver();
+                    w.faceGrid[c][r] = start[c][r];
+                }
+            }
+        }
+        for (QPoint click : clicks) {
+            clickCoin(w, click);
+            QVERIFY(!w.solved);  // nothing is decided at click time
+        }
+        Board expected = start;
+        for (QPoint click : clicks)
+            applyClick(expected, click);
+        QTRY_VERIFY_WITH_TIMEOUT(w.solved || lockedCoins(w) == 0, 2000);
+        QCOMPARE(facesOf(w), expected);
+        QCOMPARE(w.solved, wins);
+        if (!wins) {
+            QVERIFY(countdownTimerOf(w)->isActive());
+            QCOMPARE(labelOf(w, "victoryLabel")->geometry(), parked);
+            return;
+        }
+        QCOMPARE(lockedCoins(w), 16);
+        expectEnding(w, "victoryLabel");
+        QCOMPARE(labelOf(w, "defeatLabel")->geometry(), parked);
+        // The clock is stopped; even ticks forced through it never lose a won level.
+        for (int i = 0; i < 12; ++i)
+            tick(w);
+        QCOMPARE(labelOf(w, "defeatLabel")->geometry(), parked);
+        QCOMPARE(lockedCoins(w), 16);
+    }
+
+    void countsDownTheLevelsLimitThenLoses_data()
+    {
+        QTest::addColumn<int>("level");
+        QTest::addColumn<int>("limit");
+        for (int level : {1, 5})
+            QTest::newRow(qPrintable(QString("level %1").arg(level))) << level << 10;
+        for (int level : {6, 10})
+            QTest::newRow(qPrintable(QString("level %1").arg(level))) << level << 20;
+        for (int level : {11, 18})
+            QTest::newRow(qPrintable(QString("level %1").arg(level))) << level << 50;
+        for (int level : {19, 20})
+            QTest::newRow(qPrintable(QString("level %1").arg(level))) << level << 80;
+    }
+
+    void countsDownTheLevelsLimitThenLoses()
+    {
+        QFETCH(int, level);
+        QFETCH(int, limit);
+        youxi w(level);
+        w.show();
+        QLabel *countdown = labelOf(w, "countdownLabel");
+        // Ticks delivered back to back: the first shows the limit less one, the last 0:0,
+        // minutes and seconds without leading zeros.
+        for (int s = limit - 1; s >= 0; --s) {
+            tick(w);
+            QCOMPARE(countdown->text(), QString("倒计时: %1:%2").arg(s / 60).arg(s % 60));
+        }
+        QVERIFY(countdownTimerOf(w)->isActive());
+        QCOMPARE(labelOf(w, "defeatLabel")->geometry(), parked);
+        tick(w);
+        QCOMPARE(countdown->text(), QString("倒计时: 0:0"));
+        QVERIFY(!w.solved);
+        expectEnding(w, "defeatLabel");
         QCOMPARE(labelOf(w, "victoryLabel")->geometry(), parked);
-        return;
     }
-    QCOMPARE(lockedCoins(w), 16);
-    expectEnding(w, "victoryLabel");
-    QCOMPARE(labelOf(w, "defeatLabel")->geometry(), parked);
-    // The clock is stopped; even ticks forced through it never lose a won level.
-    for (int i = 0; i < 12; ++i)
-        tick(w);
-    QCOMPARE(labelOf(w, "defeatLabel")->geometry(), parked);
-    QCOMPARE(lockedCoins(w), 16);
-}
-
-void TestYouxi::countdownTextHasNoLeadingZeros_data()
-{
-    QTest::addColumn<int>("seconds");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("0 s") << 0 << "倒计时: 0:0";
-    QTest::newRow("9 s") << 9 << "倒计时: 0:9";
-    QTest::newRow("59 s") << 59 << "倒计时: 0:59";
-    QTest::newRow("60 s") << 60 << "倒计时: 1:0";
-    QTest::newRow("79 s") << 79 << "倒计时: 1:19";
-}
-
-void TestYouxi::countdownTextHasNoLeadingZeros()
-{
-    QFETCH(int, seconds);
-    QFETCH(QString, text);
-    QCOMPARE(youxi::countdownText(seconds), text);
-}
-
-void TestYouxi::countsDownTheLevelsLimitThenLoses_data()
-{
-    QTest::addColumn<int>("level");
-    QTest::addColumn<int>("limit");
-    for (int level : {1, 5})
-        QTest::newRow(qPrintable(QString("level %1").arg(level))) << level << 10;
-    for (int level : {6, 10})
-        QTest::newRow(qPrintable(QString("level %1").arg(level))) << level << 20;
-    for (int level : {11, 18})
-        QTest::newRow(qPrintable(QString("level %1").arg(level))) << level << 50;
-    for (int level : {19, 20})
-        QTest::newRow(qPrintable(QString("level %1").arg(level))) << level << 80;
-}
-
-void TestYouxi::countsDownTheLevelsLimitThenLoses()
-{
-    QFETCH(int, level);
-    QFETCH(int, limit);
-    youxi w(level);
-    w.show();
-    QLabel *countdown = labelOf(w, "countdownLabel");
-    // Ticks delivered back to back: the first shows the limit less one, the last 0:0.
-    for (int s = limit - 1; s >= 0; --s) {
-        tick(w);
-        QCOMPARE(countdown->text(), youxi::countdownText(s));
-    }
-    QVERIFY(countdownTimerOf(w)->isActive());
-    QCOMPARE(labelOf(w, "defeatLabel")->geometry(), parked);
-    tick(w);
-    QCOMPARE(countdown->text(), youxi::countdownText(0));
-    QVERIFY(!w.solved);
-    expectEnding(w, "defeatLabel");
-    QCOMPARE(labelOf(w, "victoryLabel")->geometry(), parked);
-}
+};
 
 QTEST_MAIN(TestYouxi)
 #include "tst_youxi.moc"

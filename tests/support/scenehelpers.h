@@ -28,6 +28,10 @@ inline void holdGameSounds(QObject *owner)
         new QSound(QString(":/res/%1.wav").arg(name), owner);
 }
 
+// Pictures as Qt keeps icons, premultiplied, so that the two compare.
+inline QImage picture(const QString &path) { return QImage(path).convertToFormat(QImage::Format_ARGB32_Premultiplied); }
+inline QImage iconOf(const QPushButton &b) { return b.icon().pixmap(b.iconSize()).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied); }
+
 // The one direct child button resting at the place, or null when none or several are there.
 inline mybtn *buttonAt(QWidget &w, QPoint place)
 {
