@@ -54,7 +54,7 @@ private slots:
             QVERIFY(coin.isTurning);
             QTRY_VERIFY_WITH_TIMEOUT(!coin.isTurning, 3000);
             QVERIFY2(clock.elapsed() >= 8 * 30 - 10, qPrintable(QString::number(clock.elapsed())));
-            QCOMPARE(seen, toSilver ? QVector<int>{1, 2, 3, 4, 5, 6, 7, 8} : QVector<int>{8, 7, 6, 5, 4, 3, 2, 1});
+            QCOMPARE(seen, (toSilver ? QVector<int>{1, 2, 3, 4, 5, 6, 7, 8} : QVector<int>{8, 7, 6, 5, 4, 3, 2, 1}));
             // The widget keeps its starting size; the counters rest at 1 and 8 again.
             QCOMPARE(coin.size(), size);
             QCOMPARE(QPoint(coin.toSilverFrame, coin.toGoldFrame), QPoint(1, 8));
