@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Quenvary developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Builds the .deb, checks its metadata and contents, and starts the packaged game under Xvfb.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)

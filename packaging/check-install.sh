@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Quenvary developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Installs into a scratch root and checks that a desktop would find a whole application there.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)

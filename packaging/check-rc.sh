@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Quenvary developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Compiles the Windows resource script with the MinGW resource compiler and reads back what it made.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)

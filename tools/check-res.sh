@@ -1,4 +1,9 @@
 #!/bin/sh
+
+# SPDX-FileCopyrightText: 2026 The Quenvary developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Verifies the bytes of every bundle output the game loads: PNG sizes and 8-bit RGBA
 # headers, WAV format/rate/length, and the single 32-bit DIB entry of logo.ico.
 # Exits non-zero on the first list of mismatches.

@@ -1,4 +1,9 @@
 #!/bin/sh
+
+# SPDX-FileCopyrightText: 2026 The Quenvary developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Lays every picture of the bundle and the icon on a grey checkerboard, labelled with
 # its file name, into docs/contact-sheet.png (ImageMagick's montage).
 set -eu

@@ -1,4 +1,9 @@
 #!/bin/sh
+
+# SPDX-FileCopyrightText: 2026 The Quenvary developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Rebuilds every picture, the icon and every sound of the resource bundle from art/.
 # Needs these Debian packages: librsvg2-bin optipng icoutils sox imagemagick python3
 # fonts-noto-cjk fonts-lobster (the lettering is drawn from the fonts at this step, so
