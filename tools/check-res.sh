@@ -65,7 +65,7 @@ png res/Coin0007.png 46 45
 png res/Coin0008.png 46 45
 png res/LevelCompletedDialogBg.png 320 630
 png res/shibai.png 320 630
-for s in 16 32 48 64 128 256; do png packaging/icons/quenvary-$s.png $s $s; done
+for s in 16 24 32 48 64 128 256; do png packaging/icons/quenvary-$s.png $s $s; done
 [ -s packaging/icons/quenvary.svg ] || fail "packaging/icons/quenvary.svg missing"
 
 wav res/TapButtonSound.wav 44100 0.30
