@@ -87,6 +87,11 @@ for xy in "0 0" "109 0" "0 109" "109 109"; do
     [ "$(alpha_at res/MenuSceneStartButton.png $xy)" = 0 ] || fail "start button corner $xy not transparent"
 done
 [ "$(alpha_at res/LevelIcon.png 30 30)" = 255 ] || fail "LevelIcon centre not opaque"
+# The start button bounces down to window y 472; under it (x 105..215) the orange sky must stay
+# clear of sea and shadow, whose red channel drops below the sky's 255.
+r=$(/usr/bin/convert res/MenuSceneBg.png -crop 220x240+210+704 +repage -channel R -separate \
+    -format '%[fx:int(255*minima)]' info:)
+[ "$r" -ge 250 ] || fail "MenuSceneBg: sea or shadow reaches under the start button (red $r)"
 
 f=res/logo.ico
 if [ -f "$f" ]; then
