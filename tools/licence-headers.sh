@@ -15,6 +15,7 @@ declare -A byStyle=()
 while IFS= read -r f; do
     case "$f" in
         LICENSE | LICENSES/* | .reuse/* | *.png | *.wav | *.ico) continue ;;
+        packaging/copyright | packaging/changelog.in) continue ;; # no comments in these formats
     esac
     [ -f "$f" ] || continue
     grep -q 'SPDX-License-Identifier:' "$f" && continue
