@@ -1,5 +1,7 @@
 #!/usr/bin/env python3
-"""Writes the eight coin-flip frames and the app icon as SVG.
+# SPDX-FileCopyrightText: 2026 The Quenvary developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+"""Writes the eight coin-flip frames, the app icon and its small sizes as SVG.
 
 The coin turns about its vertical axis: the face ellipse narrows by cos(angle)
 and the milled edge shows between front and back face, so the frames stay
@@ -10,6 +12,10 @@ import math
 import os
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+
+# The files written here are sources too, so they carry the project's licence.
+HEADER = ("<!-- SPDX-FileCopyrightText: 2026 The Quenvary developers -->\n"
+          "<!-- SPDX-License-" "Identifier: GPL-3.0-or-later -->\n")
 
 # (file, canvas height, turn angle in degrees). 0 = gold face-on, 180 = silver.
 # Steps shrink near edge-on a little so frame 4 is nearly a thin edge.
@@ -151,7 +157,7 @@ def coin_group(angle_deg, cx, cy, outline=0.9, glint=False):
 
 def coin_svg(height, angle):
     body = coin_group(angle, 23, height / 2)
-    return f'''<svg xmlns="http://www.w3.org/2000/svg" width="46" height="{height}" viewBox="0 0 46 {height}">
+    return HEADER + f'''<svg xmlns="http://www.w3.org/2000/svg" width="46" height="{height}" viewBox="0 0 46 {height}">
 <defs>{defs("gold", METALS["gold"])}{defs("silver", METALS["silver"])}
 </defs>
   {body}
@@ -162,7 +168,7 @@ def coin_svg(height, angle):
 def logo_svg():
     # Mid-turn gold coin with a glint; thicker outline so it still reads at 16 px.
     body = coin_group(38, 23.6, 23.4, outline=1.5, glint=True)
-    return f'''<svg xmlns="http://www.w3.org/2000/svg" width="200" height="200" viewBox="0 0 46 46">
+    return HEADER + f'''<svg xmlns="http://www.w3.org/2000/svg" width="200" height="200" viewBox="0 0 46 46">
 <defs>{defs("gold", METALS["gold"])}{defs("silver", METALS["silver"])}
   <radialGradient id="glint-glow">
     <stop offset="0" stop-color="#FFFFFF" stop-opacity="0.95"/>
@@ -174,6 +180,49 @@ def logo_svg():
 '''
 
 
+# Desktop sizes below 48 px are drawn for their pixel grid, not scaled down: a face-on coin,
+# a one-pixel dark outline, a flat bright face and a bold stamped star, since the embossed
+# gold-on-gold star of the big icon melts into the face at these sizes.
+# size: (rim width, star radius, inner/outer star ratio, glint)
+SMALL_ICONS = {16: (1.6, 4.9, 0.5, False), 24: (2.3, 7.2, 0.48, False), 32: (3.0, 9.4, 0.46, True)}
+
+
+def small_icon_svg(size):
+    rim, star_r, inner, glint = SMALL_ICONS[size]
+    c = size / 2
+    r = c - 0.5
+    g = METALS["gold"]
+    star = f'<path d="{star_path(star_r, star_r * inner)}" transform="translate({f(c)} {f(c + size / 40)})"'
+    body = [
+        f'<circle cx="{f(c)}" cy="{f(c)}" r="{f(r)}" fill="{g["dark"]}"/>',
+        f'<circle cx="{f(c)}" cy="{f(c)}" r="{f(r - 1)}" fill="url(#rim)"/>',
+        f'<circle cx="{f(c)}" cy="{f(c)}" r="{f(r - rim)}" fill="url(#face)"/>',
+    ]
+    if size > 16:
+        # a light lower edge makes the star look pressed into the face
+        body.append(f'<g transform="translate({f(size / 48)} {f(size / 40)})">{star} fill="{g["glow"]}"/></g>')
+    body.append(f'{star} fill="{g["edge_bot"]}"/>')
+    if glint:
+        body.append(f'<path d="{star_path(3.6, 0.8, 4, -90)}" transform="translate({f(size - 7)} 6.5)" fill="#FFFFFF"/>')
+    return HEADER + f'''<svg xmlns="http://www.w3.org/2000/svg" width="{size}" height="{size}" viewBox="0 0 {size} {size}">
+<defs>
+  <linearGradient id="rim" x1="0" y1="0" x2="0.7" y2="1">
+    <stop offset="0" stop-color="{g["hi"]}"/>
+    <stop offset="0.5" stop-color="{g["body"]}"/>
+    <stop offset="1" stop-color="{g["rim"]}"/>
+  </linearGradient>
+  <radialGradient id="face" cx="0.35" cy="0.3" r="0.85">
+    <stop offset="0" stop-color="#FFE98F"/>
+    <stop offset="0.7" stop-color="#F7C531"/>
+    <stop offset="1" stop-color="#E9AC22"/>
+  </radialGradient>
+</defs>
+  {"""
+  """.join(body)}
+</svg>
+'''
+
+
 def main():
     os.makedirs(os.path.join(HERE, "coins"), exist_ok=True)
     for name, h, ang in FRAMES:
@@ -181,6 +230,10 @@ def main():
             fh.write(coin_svg(h, ang))
     with open(os.path.join(HERE, "logo.svg"), "w") as fh:
         fh.write(logo_svg())
+    os.makedirs(os.path.join(HERE, "icons"), exist_ok=True)
+    for size in SMALL_ICONS:
+        with open(os.path.join(HERE, "icons", f"quenvary-{size}.svg"), "w") as fh:
+            fh.write(small_icon_svg(size))
 
 
 if __name__ == "__main__":

@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The Quenvary developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Private X server for checks and the benchmark: picks a free display itself and
 # is stopped, by its own PID, when the sourcing script exits.
 # Sourcing scripts call start_xvfb DIR; it exports DISPLAY and sets xvfbPid.

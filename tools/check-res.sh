@@ -1,4 +1,9 @@
 #!/bin/sh
+
+# SPDX-FileCopyrightText: 2026 The Quenvary developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Verifies the bytes of every bundle output the game loads: PNG sizes and 8-bit RGBA
 # headers, WAV format/rate/length, and the single 32-bit DIB entry of logo.ico.
 # Exits non-zero on the first list of mismatches.
@@ -60,7 +65,7 @@ png res/Coin0007.png 46 45
 png res/Coin0008.png 46 45
 png res/LevelCompletedDialogBg.png 320 630
 png res/shibai.png 320 630
-for s in 16 32 48 64 128 256; do png packaging/icons/quenvary-$s.png $s $s; done
+for s in 16 24 32 48 64 128 256; do png packaging/icons/quenvary-$s.png $s $s; done
 [ -s packaging/icons/quenvary.svg ] || fail "packaging/icons/quenvary.svg missing"
 
 wav res/TapButtonSound.wav 44100 0.30
@@ -82,6 +87,11 @@ for xy in "0 0" "109 0" "0 109" "109 109"; do
     [ "$(alpha_at res/MenuSceneStartButton.png $xy)" = 0 ] || fail "start button corner $xy not transparent"
 done
 [ "$(alpha_at res/LevelIcon.png 30 30)" = 255 ] || fail "LevelIcon centre not opaque"
+# The start button bounces down to window y 472; under it (x 105..215) the orange sky must stay
+# clear of sea and shadow, whose red channel drops below the sky's 255.
+r=$(/usr/bin/convert res/MenuSceneBg.png -crop 220x240+210+704 +repage -channel R -separate \
+    -format '%[fx:int(255*minima)]' info:)
+[ "$r" -ge 250 ] || fail "MenuSceneBg: sea or shadow reaches under the start button (red $r)"
 
 f=res/logo.ico
 if [ -f "$f" ]; then

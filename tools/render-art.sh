@@ -1,4 +1,9 @@
 #!/bin/sh
+
+# SPDX-FileCopyrightText: 2026 The Quenvary developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Rebuilds every picture, the icon and every sound of the resource bundle from art/.
 # Needs these Debian packages: librsvg2-bin optipng icoutils sox imagemagick python3
 # fonts-noto-cjk fonts-lobster (the lettering is drawn from the fonts at this step, so
@@ -40,10 +45,14 @@ for i in 1 2 3 4 5 6 7 8; do
     png "$art/coins/Coin000$i.svg" "$res/Coin000$i.png"
 done
 
-# App icon: one source for the ICO (single 200x200 32-bit DIB entry) and the hicolor set.
+# App icon: one source for the ICO (single 200x200 32-bit DIB entry) and the large hicolor
+# sizes; the small sizes have their own drawings made for their pixel grid.
 rsvg-convert -w 200 -h 200 "$art/logo.svg" -o "$tmp/logo200.png"
 icotool -c -o "$res/logo.ico" "$tmp/logo200.png"
-for s in 16 32 48 64 128 256; do
+for s in 16 24 32; do
+    png "$art/icons/quenvary-$s.svg" "$icons/quenvary-$s.png"
+done
+for s in 48 64 128 256; do
     rsvg-convert -w $s -h $s "$art/logo.svg" -o "$tmp/q$s.png"
     rgba "$tmp/q$s.png" "$icons/quenvary-$s.png"
 done

@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Quenvary developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Plays through every scene under a private X server and saves screenshots into docs/.
 # Usage: tools/screenshots.sh [path/to/quenvary]
 set -euo pipefail

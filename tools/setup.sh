@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Quenvary developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Installs the missing Debian packages, then configures and builds into build/.
 # Sourced by run.sh and test.sh so both read the one package list.
 set -euo pipefail
