@@ -56,8 +56,12 @@ class X:
         if self.env["DISPLAY"] == ":":
             skip("Xvfb did not start")
         if wm:
+            wait(lambda: self.wm_ready(wm), wm)
+
+    def wm_ready(self, wm):   # started again should it find the display not open yet, as seen under load
+        if PROCS[-1].args[0] != wm or PROCS[-1].poll() is not None:
             PROCS.append(subprocess.Popen([wm], env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
-            wait(lambda: b"window id" in self.run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK"), wm)
+        return b"window id" in self.run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK")
 
     def run(self, *args, check=True):
         return run(*args, env=self.env, check=check)
@@ -89,13 +93,11 @@ def winning_coin():
     return [int(v) for v in clicks[0].split(",")]
 
 
-def coin(c, r):
-    return 62 + 50 * c + 23, 198 + 50 * r + 22
+coin = lambda c, r: (62 + 50 * c + 23, 198 + 50 * r + 22)   # the centre of a coin in its window
 
 
-def picture(name, size=None):
-    return run("convert", os.path.join(RESDIR, name), *(["-resize", "%dx%d!" % size] if size else []), "-depth", "8",
-               "rgba:-")
+def picture(name, size):
+    return run("convert", os.path.join(RESDIR, name), "-resize", "%dx%d!" % size, "-depth", "8", "rgba:-")
 
 
 def difference(shot, pic, width, cells, at=(0, 0)):
@@ -226,10 +228,9 @@ def start(x, args=()):
 
 def case_play(x):
     """Menu, level select, play window, their sounds, a victory and back; no window manager."""
-    game = start(x)
-    rec = Recorder()
+    game, rec = start(x), Recorder()
     window, at = walk(game, rec, True)
-    victory, back = picture("LevelCompletedDialogBg.png"), picture("BackButton.png")
+    victory, back = picture("LevelCompletedDialogBg.png", (W, 630)), picture("BackButton.png", (50, 50))
     cells = [(px, py) for py in range(0, H, 3) for px in range(0, W, 3) if not (130 < px < 190 and 290 < py < 350)]
     wait(lambda: difference(x.shot(window), victory, W, cells) < 20, "victory picture over the board", 5, 0.2)
     wait(lambda: difference(x.shot(window), back, 50, [(i, j) for i in range(50) for j in range(50)], (135, 294))
@@ -287,7 +288,7 @@ if __name__ == "__main__":
     except (Failure, subprocess.SubprocessError) as failure:
         sys.exit(f"FAIL ({sys.argv[1]}): {failure}")
     finally:
-        for proc in reversed(PROCS):
-            proc.kill()
-            proc.wait()
+        for proc in reversed(PROCS):   # terminated, so that Xvfb removes its socket and lock
+            proc.terminate()
+            proc.wait(10)
         shutil.rmtree(TMP, ignore_errors=True)
