@@ -58,7 +58,7 @@ class X:
         if wm:
             wait(lambda: self.wm_ready(wm), wm)
 
-    def wm_ready(self, wm):   # started again should it find the display not open yet, as seen under load
+    def wm_ready(self, wm):   # started again should it fail to open the display (seen once under load)
         if PROCS[-1].args[0] != wm or PROCS[-1].poll() is not None:
             PROCS.append(subprocess.Popen([wm], env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
         return b"window id" in self.run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK")
@@ -268,7 +268,7 @@ def case_wm(x):
     game.close()
 
 
-# Each case drives the game on its own private display; CMake registers one test per case.
+# One function per case, each on a display of its own; a new case (keys only, say) goes here and into CMake's list.
 CASES = {"play": (case_play, None), "close": (case_close, None),
          "openbox": (case_wm, "openbox"), "icewm": (case_wm, "icewm")}
 
