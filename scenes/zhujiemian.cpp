@@ -6,6 +6,7 @@
 #include <QPixmap>
 #include <QSound>
 #include <QTimer>
+#include <QWindow>
 
 #include "scenes/xuanguan.h"
 #include "widgets/mybtn.h"
@@ -57,6 +58,11 @@ Zhujiemian::Zhujiemian(QWidget *parent)
     // Direct: the menu is back on screen within the same emission that hid the level select.
     connect(levelSelect, &xuanguan::fanhui, levelSelect, [this] {
         setGeometry(levelSelect->geometry());
+        // An unchanged geometry reaches neither the native window nor X, and a window whose
+        // place the program never set is mapped without a position hint, so the window
+        // manager would place it: set it on the native window too.
+        if (QWindow *window = windowHandle())
+            window->setGeometry(geometry());
         show();
     });
 }

@@ -6,7 +6,7 @@ dir=$(mktemp -d /tmp/quenvary-pulse.XXXXXX)
 mkdir -p "$dir/run" "$dir/home"
 daemon=
 cleanup() {
-    if [ -n "$daemon" ] && kill -0 "$daemon" 2>/dev/null; then
+    if [ -n "$daemon" ]; then
         kill "$daemon" 2>/dev/null
         for _ in $(seq 50); do kill -0 "$daemon" 2>/dev/null || break; sleep 0.1; done
         kill -9 "$daemon" 2>/dev/null
@@ -16,8 +16,7 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-export HOME="$dir/home" XDG_RUNTIME_DIR="$dir/run" PULSE_RUNTIME_PATH="$dir/run"
-export PULSE_SERVER="unix:$dir/sock"
+export HOME="$dir/home" XDG_RUNTIME_DIR="$dir/run" PULSE_RUNTIME_PATH="$dir/run" PULSE_SERVER="unix:$dir/sock"
 unset DBUS_SESSION_BUS_ADDRESS
 pulseaudio --system=false -n --daemonize=no --exit-idle-time=-1 --use-pid-file=false \
     --disallow-module-loading=false --log-target=file:"$dir/pulse.log" \
@@ -35,5 +34,4 @@ until pactl info >/dev/null 2>&1; do
     sleep 0.1
 done
 pactl set-default-sink rec >/dev/null 2>&1
-
 "$@"
