@@ -7,7 +7,9 @@
 #include <QSound>
 #include <QTimer>
 
+#include "scenes/keyboardgrid.h"
 #include "scenes/xuanguan.h"
+#include "widgets/focusring.h"
 #include "widgets/mybtn.h"
 
 namespace {
@@ -59,6 +61,10 @@ Zhujiemian::Zhujiemian(QWidget *parent)
         setGeometry(levelSelect->geometry());
         show();
     });
+
+    startButton->setAccessibleName("开始");
+    new focusRing(this);
+    new keyboardGrid(this, 1, {startButton}, nullptr);
 }
 
 Zhujiemian::~Zhujiemian()
