@@ -2,7 +2,7 @@
 """End-to-end checks of the real quenvary binary on a private X server, without a window manager.
 
 Usage: e2e.py CASE QUENVARY RESDIR WMCLOSE SOLVE
-CASE is one of: scenes, close, args, sound. Exit 0 = pass, 77 = skip, anything else = fail.
+CASE is one of: scenes, close, args, sound, keyboard. Exit 0 = pass, 77 = skip, anything else = fail.
 """
 import os
 import re
@@ -652,7 +652,58 @@ def case_sound(display, binary, pictures, wmclose, solver, env):
     return 0
 
 
-CASES = {"scenes": case_scenes, "close": case_close, "args": case_args, "sound": case_sound}
+
+def case_keyboard(display, binary, pictures, wmclose, solver, env):
+    """Level 1 from the keyboard alone; a cream ring shows the focus, Return and Escape lead back.
+    With QUENVARY_E2E_SHOTS set to a folder, the ring around the coin is saved there as keyboard.png."""
+    def keys(*names):
+        display.run(["xdotool", "key", "--delay", "60", *names])
+
+    def ring_around(window, rect, deadline_s=3):
+        def cream_at(shot, x, y):
+            return all(abs(a - b) <= 24 for a, b in zip(shot.pixel(x, y), (0xFF, 0xF8, 0xEC)))
+        def seen():
+            shot, middle = window_shot(display, window), rect[1] + rect[3] // 2
+            return cream_at(shot, rect[0] - 3, middle) and cream_at(shot, rect[0] + rect[2] + 2, middle)
+        return poll(seen, deadline_s, 0.1)
+
+    game = Game(display, binary, extra_env=env)
+    try:
+        menu = game.wait_for_title(TITLES["menu"], 10)
+        expect_scene(display, pictures, menu, "menu")
+        check(not ring_around(menu, START, 0.5), "a ring before any key was pressed")
+        keys("Return")
+        select_window = game.wait_for_title(TITLES["select"], 3)
+        check(ring_around(select_window, (25, 160, 60, 60)), "no ring around level 1")
+        keys("Return")
+        play = game.wait_for_title(TITLES["play"], 3)
+        keys("Right", "Right", "Down", "Down")
+        check(ring_around(play, (162, 298, 46, 45)), "no ring around the coin at (2, 2)")
+        if os.environ.get("QUENVARY_E2E_SHOTS"):
+            x, y, _, _ = display.geometry(play)
+            display.run(["import", "-window", "root", "-crop", f"{W}x{H}+{x}+{y}", "+repage",
+                         os.path.join(os.environ["QUENVARY_E2E_SHOTS"], "keyboard.png")])
+        keys("space")
+
+        def won():
+            shot = window_shot(display, play)
+            v, d = pictures.end_picture(shot)
+            return v < 20 and d > v + 20 and pictures.back_at(shot, *MIDDLE_BACK[:2]) < 25
+        check(poll(won, 6, 0.1), "level 1 not won by Right, Right, Down, Down, Space")
+        check(ring_around(play, MIDDLE_BACK), "no ring around the back button in the middle")
+        keys("Return")
+        expect_scene(display, pictures, game.wait_for_title(TITLES["select"], 3), "select")
+        keys("Escape")
+        menu = game.wait_for_title(TITLES["menu"], 3)
+        expect_scene(display, pictures, menu, "menu")
+        check(ring_around(menu, START), "no ring around the start button")
+        game.close(wmclose)
+    finally:
+        game.kill()
+
+
+CASES = {"scenes": case_scenes, "close": case_close, "args": case_args, "sound": case_sound,
+         "keyboard": case_keyboard}
 
 
 def main():
