@@ -2,7 +2,7 @@
 """End-to-end checks of the real quenvary binary on a private X server, without a window manager.
 
 Usage: e2e.py CASE QUENVARY RESDIR WMCLOSE SOLVE
-CASE is one of: scenes, close, args, sound, keyboard. Exit 0 = pass, 77 = skip, anything else = fail.
+CASE is one of: scenes, close, args, sound, keyboard, atspi. Exit 0 = pass, 77 = skip, anything else = fail.
 """
 import os
 import re
@@ -702,8 +702,56 @@ def case_keyboard(display, binary, pictures, wmclose, solver, env):
         game.kill()
 
 
+def case_atspi(display, binary, pictures, wmclose, solver, env):
+    """What a screen reader hears, read over a private AT-SPI bus. The bus launcher publishes the
+    bus on the X root window (the display never resets, so the property stays): Qt's bridge, told
+    only through the session bus, registers before it has connected and is never heard."""
+    launcher = shutil.which("at-spi-bus-launcher", path="/usr/libexec:/usr/lib/at-spi2-core")
+    if not launcher or not shutil.which("dbus-daemon"):
+        print("SKIP: at-spi2-core or dbus is not installed")
+        return SKIP
+    reader = os.path.join(os.path.dirname(wmclose), "atspitree")
+    daemon = subprocess.Popen(["dbus-daemon", "--session", "--nofork", "--print-address"],
+                              stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+    busenv = dict(display.env, **env, DBUS_SESSION_BUS_ADDRESS=daemon.stdout.readline().strip())
+    helpers = [daemon, subprocess.Popen([launcher, "--launch-immediately"], env=busenv,
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)]
+    game = None
+    try:
+        def published():
+            found = re.search(r'= "(.*)"', display.run(["xprop", "-root", "AT_SPI_BUS"]))
+            return found.group(1) if found else None
+        bus = poll(published, 10, 0.1)
+        check(bus, "the bus launcher did not publish AT_SPI_BUS on the root window")
+        game = Game(display, binary, extra_env=dict(busenv, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1"))
+
+        def hears(*lines):
+            def tree():
+                out = subprocess.run([reader, bus], capture_output=True, text=True, timeout=60).stdout
+                return out if all(line in out for line in lines) else None
+            check(poll(tree, 10, 0.3), f"the reader does not hear {lines}")
+        game.wait_for_title(TITLES["menu"], 10)
+        hears("push button|开始")
+        display.run(["xdotool", "key", "Return"])
+        game.wait_for_title(TITLES["select"], 3)
+        hears("push button|第 1 关", "push button|第 20 关", "push button|返回")
+        display.run(["xdotool", "key", "Return"])
+        game.wait_for_title(TITLES["play"], 3)
+        hears("push button|金币 第 1 行 第 1 列", "push button|银币 第 3 行 第 3 列", "|倒计时: 0:")
+        display.run(["xdotool", "key", "--delay", "60", "Right", "Right", "Down", "Down", "space"])
+        hears("push button|金币 第 3 行 第 3 列", "|通关")
+        print("the reader hears the start button, 20 levels, back, 16 coins, the countdown and 通关")
+        game.close(wmclose)
+    finally:
+        if game:
+            game.kill()
+        for helper in helpers:
+            helper.terminate()
+            helper.wait(10)
+
+
 CASES = {"scenes": case_scenes, "close": case_close, "args": case_args, "sound": case_sound,
-         "keyboard": case_keyboard}
+         "keyboard": case_keyboard, "atspi": case_atspi}
 
 
 def main():
