@@ -26,9 +26,10 @@ keyboardGrid::keyboardGrid(QWidget *scene, int columns, const QVector<QAbstractB
 bool keyboardGrid::eventFilter(QObject *watched, QEvent *e)
 {
     if (watched == scene) {
-        if (e->type() == QEvent::Show && !cells.isEmpty()) {
+        // Shown anew, a scene starts at its first cell; restored by the desktop, it stays put.
+        if (e->type() == QEvent::Show && !e->spontaneous() && !cells.isEmpty()) {
             cells.first()->setFocus(Qt::OtherFocusReason);
-            // The scene that was left had the keyboard; without this a bare X server gives it to nobody.
+            // The scene that was left had the keyboard; a bare X server would give it to nobody.
             scene->activateWindow();
         }
         return false;

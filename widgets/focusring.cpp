@@ -14,6 +14,7 @@ constexpr int ringGapPx = 1;
 constexpr int ringReachPx = ringGapPx + ringWidthPx;
 const QColor ringColour(0xFF, 0xF8, 0xEC);
 
+// From a navigation key until the next mouse press, in every scene alike.
 bool keyboardMode = false;
 
 bool isNavigationKey(int key)
@@ -44,11 +45,6 @@ focusRing::focusRing(QWidget *scene)
 void focusRing::setCornerRadius(const QWidget *target, int radiusPx)
 {
     cornerRadii.insert(target, radiusPx);
-}
-
-bool focusRing::keyboardInUse()
-{
-    return keyboardMode;
 }
 
 bool focusRing::eventFilter(QObject *watched, QEvent *e)
@@ -93,7 +89,9 @@ void focusRing::follow()
         hide();
         return;
     }
-    setGeometry(target->geometry().adjusted(-ringReachPx, -ringReachPx, ringReachPx, ringReachPx));
+    // At the scene's edge the ring comes inside the button rather than off the window.
+    setGeometry(target->geometry().adjusted(-ringReachPx, -ringReachPx, ringReachPx, ringReachPx)
+                & parentWidget()->rect());
     raise();
     show();
 }
@@ -108,8 +106,9 @@ void focusRing::paintEvent(QPaintEvent *)
     painter.setBrush(Qt::NoBrush);
     const qreal half = ringWidthPx / 2.0;
     const QRectF ring = QRectF(rect()).adjusted(half, half, -half, -half);
-    const qreal round = qMin(ring.width(), ring.height()) / 2;
-    const qreal radius = cornerRadii.contains(target) ? cornerRadii.value(target) + ringReachPx - half
-                                                      : round;
+    // Round buttons get a round ring; a rounded square keeps its corners, widened by the reach.
+    const qreal radius = cornerRadii.contains(target)
+            ? cornerRadii.value(target) + ringReachPx - half
+            : qMin(ring.width(), ring.height()) / 2;
     painter.drawRoundedRect(ring, radius, radius);
 }

@@ -16,9 +16,6 @@ public:
     // The ring is round unless a target is given its own corner radius.
     void setCornerRadius(const QWidget *target, int radiusPx);
 
-    // True from a navigation key until the next mouse press, for every scene alike.
-    static bool keyboardInUse();
-
 protected:
     bool eventFilter(QObject *watched, QEvent *e) override;
     void paintEvent(QPaintEvent *e) override;
