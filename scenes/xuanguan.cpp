@@ -8,7 +8,9 @@
 #include <QSound>
 #include <QTimer>
 
+#include "scenes/keyboardgrid.h"
 #include "scenes/youxi.h"
+#include "widgets/focusring.h"
 #include "widgets/mybtn.h"
 
 namespace {
@@ -22,6 +24,7 @@ constexpr int gridLeft = 25;
 constexpr int gridTop = 160;
 constexpr int gridPitch = 70;
 constexpr int numberPointSize = 14;
+constexpr int backCornerRadiusPx = 11;
 
 }
 
@@ -59,6 +62,7 @@ xuanguan::xuanguan(QWidget *parent)
 
     playWindow = nullptr;
 
+    QVector<QAbstractButton *> levelButtons;
     for (int i = 0; i < levelCount; ++i) {
         auto *levelButton = new mybtn(":/res/LevelIcon.png", "");
         levelButton->setParent(this);
@@ -80,7 +84,14 @@ xuanguan::xuanguan(QWidget *parent)
             tapSound->play();
             openLevel(i + 1);
         });
+        levelButton->setAccessibleName(QString("第 %1 关").arg(i + 1));
+        levelButtons.append(levelButton);
     }
+
+    backButton->setAccessibleName("返回");
+    auto *ring = new focusRing(this);
+    ring->setCornerRadius(backButton, backCornerRadiusPx);
+    new keyboardGrid(this, gridColumns, levelButtons, backButton);
 }
 
 void xuanguan::openLevel(int levelNumber)

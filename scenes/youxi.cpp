@@ -1,5 +1,6 @@
 #include "youxi.h"
 
+#include <QAccessible>
 #include <QEasingCurve>
 #include <QFont>
 #include <QIcon>
@@ -10,6 +11,8 @@
 #include <QTimer>
 
 #include "data/dataconfig.h"
+#include "scenes/keyboardgrid.h"
+#include "widgets/focusring.h"
 #include "widgets/jinbi.h"
 #include "widgets/mybtn.h"
 
@@ -25,6 +28,7 @@ constexpr int endAnimationMs = 1500;
 constexpr int levelLabelPointSize = 20;
 constexpr int countdownPointSize = 16;
 constexpr int nodeSizePx = 50;
+constexpr int backCornerRadiusPx = 11;
 const char *const goldPicture = ":/res/Coin0001.png";
 const char *const silverPicture = ":/res/Coin0008.png";
 
@@ -149,6 +153,7 @@ youxi::youxi(int levelNumber)
             }
         }
     }
+    setUpKeyboardAccess(backButton);
 }
 
 youxi::~youxi() = default;
@@ -224,6 +229,32 @@ void youxi::endLevel(const Ending &ending)
     const QRect middle(static_cast<int>((width() - back->width()) / 2.0),
                        static_cast<int>(height() / 2.0), back->width(), back->height());
     glide(back, middle, QEasingCurve::OutCubic);
+    announceEnding(ending);
+}
+
+void youxi::setUpKeyboardAccess(mybtn *backButton)
+{
+    backButton->setAccessibleName("返回");
+    auto *ring = new focusRing(this);
+    ring->setCornerRadius(backButton, backCornerRadiusPx);
+    QVector<QAbstractButton *> readingOrder;
+    for (int r = 0; r < boardSize; ++r)
+        for (int c = 0; c < boardSize; ++c)
+            readingOrder.append(coinGrid[c][r]);
+    new keyboardGrid(this, boardSize, readingOrder, backButton);
+}
+
+// Return leads out at once; the outcome is told when its picture has landed.
+void youxi::announceEnding(const Ending &ending)
+{
+    ending.backButton->setFocus(Qt::OtherFocusReason);
+    QLabel *picture = ending.pictureLabel;
+    const QString outcome = solved ? "通关" : "失败";
+    QTimer::singleShot(endAnimationMs, picture, [picture, outcome] {
+        picture->setAccessibleName(outcome);
+        QAccessibleEvent alert(picture, QAccessible::Alert);
+        QAccessible::updateAccessibility(&alert);
+    });
 }
 
 void youxi::paintEvent(QPaintEvent *)

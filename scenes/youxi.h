@@ -48,6 +48,8 @@ private:
     void playMove(jinbi *coin, QSound *flipSound, const Ending &victory);
     void finishMove(jinbi *coin, const Ending &victory);
     void endLevel(const Ending &ending);
+    void setUpKeyboardAccess(mybtn *backButton);
+    void announceEnding(const Ending &ending);
 };
 
 #endif

@@ -8,7 +8,9 @@
 #include <QTimer>
 #include <QWindow>
 
+#include "scenes/keyboardgrid.h"
 #include "scenes/xuanguan.h"
+#include "widgets/focusring.h"
 #include "widgets/mybtn.h"
 
 namespace {
@@ -65,6 +67,10 @@ Zhujiemian::Zhujiemian(QWidget *parent)
             window->setGeometry(geometry());
         show();
     });
+
+    startButton->setAccessibleName("开始");
+    new focusRing(this);
+    new keyboardGrid(this, 1, {startButton}, nullptr);
 }
 
 Zhujiemian::~Zhujiemian()

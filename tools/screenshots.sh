@@ -68,4 +68,13 @@ wait_for_window Quenvary
 sleep 12.8
 shot defeat.png
 
+# From here on the keyboard: out of the lost level, into level 1 again, the ring on coin (2, 2).
+xdotool key Return
+wait_for_window 选择关卡
+xdotool key Return
+wait_for_window Quenvary
+xdotool key Right Right Down Down
+sleep 0.5
+shot keyboard.png
+
 kill "$game_pid"

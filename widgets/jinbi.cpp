@@ -1,9 +1,13 @@
 #include "jinbi.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QDebug>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QPixmap>
+#include <QStyleOptionButton>
+#include <QStylePainter>
 #include <QTimer>
 
 namespace {
@@ -16,6 +20,49 @@ const char *const borderlessStyle = "QPushButton{border:0px;}";
 bool isPressKey(const QKeyEvent *e)
 {
     return e->key() == Qt::Key_Space || e->key() == Qt::Key_Select;
+}
+
+// A screen reader hears the face and the place; the name is read from the coin when asked,
+// because the play window sets the face directly.
+class coinAccessible : public QAccessibleWidget
+{
+public:
+    explicit coinAccessible(jinbi *coin)
+        : QAccessibleWidget(coin, QAccessible::Button)
+    {
+    }
+
+    QString text(QAccessible::Text t) const override
+    {
+        if (t != QAccessible::Name)
+            return QAccessibleWidget::text(t);
+        return QString("%1 第 %2 行 第 %3 列").arg(coin()->goldUp ? "金币" : "银币")
+                .arg(coin()->boardRow + 1).arg(coin()->boardColumn + 1);
+    }
+
+    QStringList actionNames() const override
+    {
+        return QStringList(pressAction()) << QAccessibleWidget::actionNames();
+    }
+
+    // Pressed from a reader, the coin keeps its lock like under the mouse.
+    void doAction(const QString &action) override
+    {
+        if (action != pressAction())
+            QAccessibleWidget::doAction(action);
+        else if (!coin()->isTurning && !coin()->isLocked)
+            coin()->click();
+    }
+
+private:
+    jinbi *coin() const { return static_cast<jinbi *>(widget()); }
+};
+
+QAccessibleInterface *coinInterface(const QString &className, QObject *object)
+{
+    if (className == QLatin1String("jinbi") && object && object->isWidgetType())
+        return new coinAccessible(static_cast<jinbi *>(object));
+    return nullptr;
 }
 
 }
@@ -31,6 +78,9 @@ jinbi::jinbi(const QString &picturePath)
     setStyleSheet(borderlessStyle);
     setIcon(QIcon(picture));
     setIconSize(QSize(picture.width(), picture.height()));
+
+    static const bool readable = (QAccessible::installFactory(coinInterface), true);
+    Q_UNUSED(readable);
 
     toSilverTimer = new QTimer(this);
     toGoldTimer = new QTimer(this);
@@ -52,6 +102,7 @@ void jinbi::turnOver()
         isTurning = true;
         goldUp = true;
     }
+    announceFace();
 }
 
 void jinbi::showFrame(int frame)
@@ -119,4 +170,21 @@ void jinbi::keyReleaseEvent(QKeyEvent *e)
         return;
     }
     QPushButton::keyReleaseEvent(e);
+}
+
+void jinbi::announceFace()
+{
+    QAccessibleEvent event(this, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&event);
+}
+
+// As the push button paints, but without the style's focus frame, which would lie over the
+// face; the scene draws its own ring around the coin instead.
+void jinbi::paintEvent(QPaintEvent *)
+{
+    QStylePainter painter(this);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    option.state &= ~QStyle::State_HasFocus;
+    painter.drawControl(QStyle::CE_PushButton, option);
 }

@@ -31,12 +31,14 @@ protected:
     void mouseReleaseEvent(QMouseEvent *e) override;
     void keyPressEvent(QKeyEvent *e) override;
     void keyReleaseEvent(QKeyEvent *e) override;
+    void paintEvent(QPaintEvent *e) override;
 
 private:
     bool refusesPresses() const { return isTurning || isLocked; }
     void stepToSilver();
     void stepToGold();
     void showFrame(int frame);
+    void announceFace();
 };
 
 #endif

@@ -6,6 +6,8 @@
 #include <QPixmap>
 #include <QPropertyAnimation>
 #include <QRect>
+#include <QStyleOptionButton>
+#include <QStylePainter>
 
 namespace {
 
@@ -78,4 +80,15 @@ void mybtn::mouseReleaseEvent(QMouseEvent *e)
     if (pressedPicture != QString())
         applyPicture(normalPicture);
     QPushButton::mouseReleaseEvent(e);
+}
+
+// As the push button paints, but without the style's focus frame over the picture; the scene
+// draws its own ring around the button instead.
+void mybtn::paintEvent(QPaintEvent *)
+{
+    QStylePainter painter(this);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    option.state &= ~QStyle::State_HasFocus;
+    painter.drawControl(QStyle::CE_PushButton, option);
 }
