@@ -1,6 +1,5 @@
 // The driver's helpers. "close WINDOW" asks the game to close a window as a window manager's close
 // button does, with WM_DELETE_WINDOW (xdotool's windowclose destroys the window instead).
-// "solve LEVEL" prints the fewest clicks that turn the level's board all gold, as "column,row".
 // "hear BUS" prints what a screen reader finds over the AT-SPI bus: a line "role|name" per object.
 #include <QCoreApplication>
 #include <QDBusArgument>
@@ -11,8 +10,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string_view>
-
-#include "data/dataconfig.h"
 
 #include <X11/Xlib.h>
 
@@ -31,28 +28,6 @@ static int closeWindow(Window window)
     const Status sent = XSendEvent(display, window, False, NoEventMask, &event);
     XCloseDisplay(display);
     return sent ? 0 : 1;
-}
-
-static int solve(int level)
-{
-    const auto board = dataConfig().levelLayouts.value(level);
-    // Bit 4 * column + row of `clicks` is a click on that coin; off the board nothing is clicked.
-    auto hit = [](int set, int c, int r) { return c >= 0 && c < 4 && r >= 0 && r < 4 && set >> (4 * c + r) & 1; };
-    int best = 0;
-    for (int clicks = 1; clicks < 1 << 16 && board.size() == 4; ++clicks) {
-        bool gold = true;
-        for (int c = 0; c < 4; ++c)
-            for (int r = 0; r < 4; ++r)
-                gold = gold && (board[c][r] + hit(clicks, c, r) + hit(clicks, c - 1, r) + hit(clicks, c + 1, r)
-                                + hit(clicks, c, r - 1) + hit(clicks, c, r + 1)) % 2 == 1;
-        if (gold && (!best || __builtin_popcount(clicks) < __builtin_popcount(best)))
-            best = clicks;
-    }
-    for (int i = 0; i < 16; ++i)
-        if (best >> i & 1)
-            printf("%d,%d ", i / 4, i % 4);
-    printf("\n");
-    return best ? 0 : 1;
 }
 
 static QDBusMessage ask(const QDBusConnection &bus, const QString &service, const QString &path,
@@ -91,14 +66,12 @@ int main(int argc, char **argv)
     const std::string_view command = argc == 3 ? argv[1] : "";
     if (command == "close")
         return closeWindow(strtoul(argv[2], nullptr, 0));
-    if (command == "solve")
-        return solve(atoi(argv[2]));
     if (command == "hear") {
         QCoreApplication app(argc, argv);
         const QDBusConnection bus = QDBusConnection::connectToBus(QString::fromUtf8(argv[2]), "a11y");
         hear(bus, "org.a11y.atspi.Registry", "/org/a11y/atspi/accessible/root");
         return bus.isConnected() ? 0 : 1;
     }
-    fprintf(stderr, "usage: %s close WINDOW | solve LEVEL | hear BUS\n", argv[0]);
+    fprintf(stderr, "usage: %s close WINDOW | hear BUS\n", argv[0]);
     return 2;
 }
