@@ -103,8 +103,10 @@ private slots:
     void countdownTextHasNoLeadingZeros();
     void timeLimitFollowsTheLevel_data();
     void timeLimitFollowsTheLevel();
-    void levelOneCountsDownInRealTimeThenLosesWithCoinsFree();
+    void levelOneCountsDownInRealTimeThenLosesAndClosesTheBoard();
     void manyPlayWindowsLeaveNothingBehind();
+    void defeatClosesTheBoardButLetsAPendingMoveEnd_data();
+    void defeatClosesTheBoardButLetsAPendingMoveEnd();
 };
 
 void TestYouxi::initTestCase()
@@ -374,7 +376,7 @@ void TestYouxi::timeLimitFollowsTheLevel()
     QCOMPARE(countdown->text(), zeroLeft);
 }
 
-void TestYouxi::levelOneCountsDownInRealTimeThenLosesWithCoinsFree()
+void TestYouxi::levelOneCountsDownInRealTimeThenLosesAndClosesTheBoard()
 {
     settleAnimations();
     QElapsedTimer clock;
@@ -404,8 +406,8 @@ void TestYouxi::levelOneCountsDownInRealTimeThenLosesWithCoinsFree()
     checkEnding(w, "defeatLabel", "victoryLabel");
     QVERIFY(!w.solved);
 
-    // Unlike victory, the coins stay free under the picture.
-    QCOMPARE(lockedCoins(w), 0);
+    // As at victory, the coins take no move under the picture.
+    QCOMPARE(lockedCoins(w), 16);
 }
 
 void TestYouxi::manyPlayWindowsLeaveNothingBehind()
@@ -444,6 +446,44 @@ void TestYouxi::manyPlayWindowsLeaveNothingBehind()
     QTRY_COMPARE_WITH_TIMEOUT(liveobjects::count<QTimer>(), timersBefore, stepWaitMs);
     QTRY_COMPARE_WITH_TIMEOUT(liveobjects::count<QSound>(), soundsBefore, stepWaitMs);
     QTRY_COMPARE_WITH_TIMEOUT(liveobjects::count<QPropertyAnimation>(), 0, endWaitMs);
+}
+
+void TestYouxi::defeatClosesTheBoardButLetsAPendingMoveEnd_data()
+{
+    QTest::addColumn<QPoint>("click");
+    QTest::addColumn<bool>("wins");
+    QTest::newRow("no move pending") << QPoint(-1, -1) << false;
+    QTest::newRow("losing move pending") << QPoint(0, 0) << false;
+    QTest::newRow("winning move pending") << QPoint(2, 2) << true;  // level 1's one solving click
+}
+
+void TestYouxi::defeatClosesTheBoardButLetsAPendingMoveEnd()
+{
+    QFETCH(QPoint, click);
+    QFETCH(bool, wins);
+    youxi w(1);
+    auto *timer = w.findChild<QTimer *>("countdownTimer");
+    timer->stop();  // ticked by hand, so the defeat surely falls inside the click's 300 ms
+    auto tick = [timer](int n) { while (n-- > 0) QVERIFY(QMetaObject::invokeMethod(timer, "timeout")); };
+    tick(10);  // down to 0:0; the next tick is the defeat
+    Board expected = boardOf(w);
+    if (click.x() >= 0) {
+        clickCoin(w, click);
+        applyClick(expected, click);
+    }
+    tick(1);
+    QTRY_VERIFY_WITH_TIMEOUT(boardOf(w) == expected, 1000);
+    QCOMPARE(w.solved, wins);
+    // The picture that dropped in last lies on top: the defeat, or the victory over it.
+    QTRY_COMPARE_WITH_TIMEOUT(w.childAt(160, 100),
+                              w.findChild<QWidget *>(wins ? "victoryLabel" : "defeatLabel"), 4000);
+    for (jinbi *coin : w.findChildren<jinbi *>()) {
+        QTRY_VERIFY_WITH_TIMEOUT(coin->isLocked && !coin->isTurning, 1000);
+        QTest::mouseClick(coin, Qt::LeftButton);
+        QTest::keyClick(coin, Qt::Key_Space);
+        coin->click();
+        QVERIFY(!coin->isTurning);  // no press of any kind starts a move
+    }
 }
 
 QTEST_MAIN(TestYouxi)
