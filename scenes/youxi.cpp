@@ -120,6 +120,9 @@ youxi::youxi(int levelNumber)
             --secondsLeft;
             countdownLabel->setText(countdownText(secondsLeft));
         } else if (!solved) {
+            // A lost level is left by the back button only; a move already under way still ends.
+            lost = true;
+            setBoardLocked(true);
             endLevel(defeat);
         }
     }, Qt::DirectConnection);
@@ -181,6 +184,9 @@ void youxi::flipCoin(jinbi *coin)
 
 void youxi::playMove(jinbi *coin, QSound *flipSound, const Ending &victory)
 {
+    // Locked coins refuse mouse and keys; a press by any other way (click(), accessibility) ends here.
+    if (lost)
+        return;
     setBoardLocked(true);
     flipSound->play();
     flipCoin(coin);
@@ -201,7 +207,7 @@ void youxi::finishMove(jinbi *coin, const Ending &victory)
         flipCoin(coinGrid[x][y + 1]);
     if (y >= 1)
         flipCoin(coinGrid[x][y - 1]);
-    setBoardLocked(false);
+    setBoardLocked(lost);  // a defeat meanwhile keeps the board closed
 
     // Faces change when a turn starts, so this sees the neighbours' new faces mid-animation.
     solved = true;

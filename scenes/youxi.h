@@ -43,6 +43,9 @@ private:
         mybtn *backButton;
     };
 
+    // Set when the time runs out: from then on the board takes no move.
+    bool lost = false;
+
     void setBoardLocked(bool locked);
     void flipCoin(jinbi *coin);
     void playMove(jinbi *coin, QSound *flipSound, const Ending &victory);

@@ -62,6 +62,33 @@ private slots:
         }
     }
 
+    void turnedAgainMidTurnItRestsOnItsTrueFace()
+    {
+        // Ticks by hand, each running timer in turn as the event loop would; gives the frames shown.
+        auto tick = [](jinbi &coin, int rounds) {
+            QVector<int> frames;
+            while (rounds-- > 0)
+                for (QTimer *timer : {coin.toSilverTimer, coin.toGoldTimer})
+                    if (timer->isActive() && QMetaObject::invokeMethod(timer, "timeout"))
+                        frames << frameShown(coin);
+            return frames;
+        };
+        for (bool gold : {true, false}) {
+            for (int ticks = 0; ticks < 8; ++ticks) {  // turned again 0 to 210 ms into the turn
+                jinbi coin(gold ? ":/res/Coin0001.png" : ":/res/Coin0008.png");
+                coin.goldUp = gold;
+                coin.turnOver();
+                QVector<int> back = tick(coin, ticks);
+                std::reverse(back.begin(), back.end());
+                coin.turnOver();
+                QCOMPARE(tick(coin, 20), ticks ? back : QVector<int>{gold ? 1 : 8});
+                QVERIFY(coin.goldUp == gold && !coin.isTurning);
+                coin.turnOver();  // from rest again: one run, the whole way
+                QCOMPARE(tick(coin, 20), (gold ? QVector<int>{1, 2, 3, 4, 5, 6, 7, 8} : QVector<int>{8, 7, 6, 5, 4, 3, 2, 1}));
+            }
+        }
+    }
+
     void busyCoinSwallowsPresses_data()
     {
         QTest::addColumn<QString>("state");

@@ -129,9 +129,9 @@ private slots:
                 typeKeys("RRDDS");
             else
                 scenes.play.findChild<QTimer *>("countdownTimer")->start(1);
-            QTRY_COMPARE_WITH_TIMEOUT(focusName(), QString("返回"), 1000);
+            QTRY_COMPARE_WITH_TIMEOUT(focusName(), QString("返回"), 3000);
             QLabel *picture = scenes.play.findChild<QLabel *>(won ? "victoryLabel" : "defeatLabel");
-            QTRY_COMPARE_WITH_TIMEOUT(nameOf(picture), QString(won ? "通关" : "失败"), 3000);
+            QTRY_COMPARE_WITH_TIMEOUT(nameOf(picture), QString(won ? "通关" : "失败"), 6000);
         }
     }
 };

@@ -225,6 +225,49 @@ private slots:
         QVERIFY(!w.solved);
         expectEnding(w, "defeatLabel");
         QCOMPARE(labelOf(w, "victoryLabel")->geometry(), parked);
+        // As at victory, the board takes no more moves.
+        QCOMPARE(lockedCoins(w), 16);
+    }
+
+    void defeatClosesTheBoardButLetsAPendingMoveEnd_data()
+    {
+        QTest::addColumn<QPoint>("click");
+        QTest::addColumn<bool>("wins");
+        QTest::newRow("no move pending") << QPoint(-1, -1) << false;
+        QTest::newRow("losing move pending") << QPoint(0, 0) << false;
+        QTest::newRow("winning move pending") << QPoint(2, 2) << true;  // level 1's one solving click
+    }
+
+    void defeatClosesTheBoardButLetsAPendingMoveEnd()
+    {
+        QFETCH(QPoint, click);
+        QFETCH(bool, wins);
+        youxi w(1);
+        w.show();
+        countdownTimerOf(w)->stop();  // ticked by hand, so the defeat surely falls inside the click's 300 ms
+        for (int i = 0; i < 10; ++i)
+            tick(w);  // down to 0:0; the next tick is the defeat
+        Board expected = facesOf(w);
+        if (click.x() >= 0) {
+            clickCoin(w, click);
+            applyClick(expected, click);
+        }
+        tick(w);
+        QTRY_COMPARE_WITH_TIMEOUT(facesOf(w), expected, 2000);
+        QCOMPARE(w.solved, wins);
+        // The picture that dropped in last lies on top: the defeat, or the victory over it.
+        for (QPropertyAnimation *a : liveobjects::of<QPropertyAnimation>())
+            a->setCurrentTime(1500);
+        QCOMPARE(w.childAt(160, 100), labelOf(w, wins ? "victoryLabel" : "defeatLabel"));
+        for (auto &column : w.coinGrid) {
+            for (jinbi *coin : column) {
+                QTRY_VERIFY_WITH_TIMEOUT(coin->isLocked && !coin->isTurning, 2000);
+                QTest::mouseClick(coin, Qt::LeftButton);
+                QTest::keyClick(coin, Qt::Key_Space);
+                coin->click();
+                QVERIFY(!coin->isTurning);  // no press of any kind starts a move
+            }
+        }
     }
 };
 

@@ -93,6 +93,24 @@ jinbi::jinbi(const QString &picturePath)
 
 void jinbi::turnOver()
 {
+    // Turned again mid-turn: only one run may go on, and it heads back from the frame on show
+    // (a run's counter is one past the frame it showed last).
+    int shown = 0;
+    if (toSilverTimer->isActive())
+        shown = qMax(goldFrame, toSilverFrame - 1);
+    else if (toGoldTimer->isActive())
+        shown = qMin(silverFrame, toGoldFrame + 1);
+    toSilverTimer->stop();
+    toGoldTimer->stop();
+    toSilverFrame = goldFrame;
+    toGoldFrame = silverFrame;
+    if (shown != 0) {
+        if (goldUp)
+            toSilverFrame = shown;
+        else
+            toGoldFrame = shown;
+    }
+
     if (goldUp) {
         toSilverTimer->start(frameIntervalMs);
         isTurning = true;
