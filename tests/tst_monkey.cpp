@@ -20,7 +20,7 @@ int envInt(const char *name, int fallback)
 QMap<QString, int> census()
 {
     QMap<QString, int> byClass;
-    for (QObject *o : liveobjects::all())
+    for (QObject *o : liveobjects::of())
         ++byClass[o->metaObject()->className()];
     return byClass;
 }

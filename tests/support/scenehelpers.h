@@ -10,14 +10,113 @@
 #include <QPropertyAnimation>
 #include <QSound>
 #include <functional>
+#include <mutex>
+#include <thread>
+#include <unordered_set>
 
 #include "scenes/xuanguan.h"
 #include "scenes/youxi.h"
 #include "scenes/zhujiemian.h"
-#include "support/liveobjects.h"
-#include "support/solver.h"
 #include "widgets/jinbi.h"
 #include "widgets/mybtn.h"
+
+// Qt's exported hook table for debugging tools: slot 3 is called by every QObject constructor,
+// slot 4 by every destructor, on whatever thread makes the object.
+extern quintptr Q_CORE_EXPORT qtHookData[];
+
+// Every QObject made on the GUI thread and not yet destroyed, so that a test can reach parentless
+// objects (animations, the layout store) that findChildren cannot. Install before they are made.
+namespace liveobjects {
+
+using Hook = void (*)(QObject *);
+inline std::mutex mutex;
+inline std::unordered_set<QObject *> objects;
+inline std::thread::id guiThread;
+inline Hook previous[2];
+
+inline void install()
+{
+    if (guiThread != std::thread::id())
+        return;
+    guiThread = std::this_thread::get_id();
+    previous[0] = reinterpret_cast<Hook>(qtHookData[3]);
+    previous[1] = reinterpret_cast<Hook>(qtHookData[4]);
+    // Sound back ends make objects on their own threads; those are not the tests' business.
+    qtHookData[3] = reinterpret_cast<quintptr>(+[](QObject *o) {
+        if (std::this_thread::get_id() == guiThread) {
+            std::lock_guard<std::mutex> lock(mutex);
+            objects.insert(o);
+        }
+        if (previous[0])
+            previous[0](o);
+    });
+    qtHookData[4] = reinterpret_cast<quintptr>(+[](QObject *o) {
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            objects.erase(o);
+        }
+        if (previous[1])
+            previous[1](o);
+    });
+}
+
+template <class T = QObject>
+QList<T *> of()
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    QList<T *> found;
+    for (QObject *o : objects)
+        if (T *t = qobject_cast<T *>(o))
+            found << t;
+    return found;
+}
+
+template <class T>
+int count() { return of<T>().size(); }
+
+}
+
+// Boards are indexed [column][row], 1 = gold, like the game's own grids; bit 4c + r of a mask
+// stands for the cell in column c, row r.
+using Board = QVector<QVector<int>>;
+
+inline int effectOf(int column, int row)
+{
+    int mask = 0;
+    for (QPoint p : {QPoint(column, row), QPoint(column - 1, row), QPoint(column + 1, row),
+                     QPoint(column, row - 1), QPoint(column, row + 1)})
+        if (p.x() >= 0 && p.x() < 4 && p.y() >= 0 && p.y() < 4)
+            mask |= 1 << (4 * p.x() + p.y());
+    return mask;
+}
+
+// A click under the rule: the coin and its orthogonal neighbours change face.
+inline void applyClick(Board &board, QPoint click)
+{
+    for (int k = 0; k < 16; ++k)
+        board[k / 4][k % 4] ^= effectOf(click.x(), click.y()) >> k & 1;
+}
+
+// The fewest clicks (as (column, row)) that turn the board all gold; false when there are none.
+// Clicks commute and a double click undoes itself, so a solution is a set of cells: all 65536
+// are visited in Gray-code order, one click apart.
+inline bool solveBoard(const Board &board, QVector<QPoint> *clicks)
+{
+    int silver = 0, changed = 0, best = -1;
+    for (int k = 0; k < 16; ++k)
+        silver |= (board[k / 4][k % 4] != 1) << k;
+    for (int i = 0; i < 1 << 16; ++i) {
+        const int set = i ^ (i >> 1);
+        if (i > 0)
+            changed ^= effectOf(__builtin_ctz(i) / 4, __builtin_ctz(i) % 4);
+        if (changed == silver && (best < 0 || __builtin_popcount(set) < __builtin_popcount(best)))
+            best = set;
+    }
+    for (int k = 0; clicks && best >= 0 && k < 16; ++k)
+        if (best >> k & 1)
+            clicks->append(QPoint(k / 4, k % 4));
+    return best >= 0;
+}
 
 // QtMultimedia's sample cache can deadlock when the last user of a sound goes while another
 // sound is still loading; holding one of each for the whole run keeps windows that come and
