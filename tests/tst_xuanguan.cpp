@@ -17,10 +17,7 @@ private slots:
     void isTheFixedTitledGridOfTwentyLevels()
     {
         xuanguan w;
-        QCOMPARE(w.windowTitle(), QString("选择关卡"));
-        QCOMPARE(w.minimumSize(), QSize(320, 588));
-        QCOMPARE(w.maximumSize(), QSize(320, 588));
-        QVERIFY(!w.windowIcon().isNull());
+        expectSceneWindow(w, "选择关卡");
         QVERIFY(backButtonOf(w) && backButtonOf(w)->size() == QSize(50, 50));
         QCOMPARE(w.findChildren<mybtn *>(QString(), Qt::FindDirectChildrenOnly).size(), 21);
         const auto labels = w.findChildren<QLabel *>(QString(), Qt::FindDirectChildrenOnly);

@@ -57,10 +57,7 @@ private slots:
         youxi w(level);
         // The layout store is read while building the board and not kept.
         QCOMPARE(liveobjects::count<dataConfig>(), 0);
-        QCOMPARE(w.windowTitle(), QString("Quenvary"));
-        QCOMPARE(w.minimumSize(), QSize(320, 588));
-        QCOMPARE(w.maximumSize(), QSize(320, 588));
-        QVERIFY(!w.windowIcon().isNull());
+        expectSceneWindow(w, "Quenvary");
         QCOMPARE(labelOf(w, "levelLabel")->text(), QString("第 %1 关").arg(level));
         QCOMPARE(labelOf(w, "countdownLabel")->text(), QString());
         QVERIFY(countdownTimerOf(w)->isActive());
@@ -78,8 +75,7 @@ private slots:
                 QCOMPARE(coin->geometry(), QRect(QPoint(62 + 50 * c, 198 + 50 * r), coin->goldUp ? gold : silver));
                 QCOMPARE(w.childAt(coin->geometry().center()), coin);
                 auto *node = qobject_cast<QLabel *>(w.childAt(60 + 50 * c, 194 + 50 * r));
-                QVERIFY(node && node->geometry() == QRect(60 + 50 * c, 194 + 50 * r, 50, 50));
-                QCOMPARE(node->pixmap(Qt::ReturnByValue).size(), QSize(50, 50));
+                QVERIFY(node && node->geometry() == QRect(60 + 50 * c, 194 + 50 * r, 50, 50) && !node->pixmap(Qt::ReturnByValue).isNull());
             }
         }
         const QRect places[] = {QRect(5, 78, 120, 25), QRect(110, 428, 120, 25), backCorner, parked, parked};

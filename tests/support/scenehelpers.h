@@ -131,18 +131,22 @@ inline void holdGameSounds(QObject *owner)
 inline QImage picture(const QString &path) { return QImage(path).convertToFormat(QImage::Format_ARGB32_Premultiplied); }
 inline QImage iconOf(const QPushButton &b) { return b.icon().pixmap(b.iconSize()).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied); }
 
-// The one direct child button resting at the place, or null when none or several are there.
+// Every scene: a fixed 320 x 588 window with its title and the 200 x 200 icon.
+inline void expectSceneWindow(const QWidget &w, const QString &title)
+{
+    QCOMPARE(w.windowTitle(), title);
+    QCOMPARE(w.minimumSize(), QSize(320, 588));
+    QCOMPARE(w.maximumSize(), QSize(320, 588));
+    QCOMPARE(w.windowIcon().availableSizes().value(0), QSize(200, 200));
+}
+
+// The direct child button resting at the place, if any.
 inline mybtn *buttonAt(QWidget &w, QPoint place)
 {
-    mybtn *found = nullptr;
-    for (mybtn *b : w.findChildren<mybtn *>(QString(), Qt::FindDirectChildrenOnly)) {
-        if (b->pos() == place) {
-            if (found)
-                return nullptr;
-            found = b;
-        }
-    }
-    return found;
+    for (mybtn *b : w.findChildren<mybtn *>(QString(), Qt::FindDirectChildrenOnly))
+        if (b->pos() == place)
+            return b;
+    return nullptr;
 }
 
 // Level buttons fill the grid row by row, four to a row.
@@ -189,9 +193,8 @@ inline Board facesOf(const youxi &w)
 inline int lockedCoins(const youxi &w)
 {
     int n = 0;
-    for (auto &column : w.coinGrid)
-        for (jinbi *coin : column)
-            n += coin->isLocked ? 1 : 0;
+    for (int k = 0; k < 16; ++k)
+        n += w.coinGrid[k / 4][k % 4]->isLocked;
     return n;
 }
 
