@@ -45,10 +45,8 @@ private slots:
     void showsItsLevelsBoard_data()
     {
         QTest::addColumn<int>("level");
-        QTest::newRow("level 1") << 1;
-        QTest::newRow("level 9, not symmetric") << 9;
-        QTest::newRow("level 12, not symmetric") << 12;
-        QTest::newRow("level 20") << 20;
+        for (int level : {1, 9, 12, 20})  // 9 and 12 are not symmetric
+            QTest::newRow(qPrintable(QString("level %1").arg(level))) << level;
     }
 
     void showsItsLevelsBoard()
