@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Quenvary developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Sets up what is missing, builds, and runs the test suite in two stages: everything on the
 # plain build, then the in-process tests under AddressSanitizer and UBSan.
 #   QUENVARY_SOAK=1             long soaks: 20,000 random inputs under the sanitizers

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Quenvary developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Quenvary developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Benchmarks the game against an empty Qt window under a private Xvfb.
 # Usage: bench/run.sh [ROUNDS]   (default 15; about a minute per round)
 # Builds into build-bench/, keeps the raw lines there and prints a Markdown table.

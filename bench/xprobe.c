@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Quenvary developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 /*
  * Drives one benchmark round against a program under a private X server and
  * prints its measurements as one line of name=value pairs.

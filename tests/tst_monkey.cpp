@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Quenvary developers
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Random input over all three scenes, checking after every step what must always hold, and at
 // the end that the session left no object behind and did not grow.
 #include <QtTest>

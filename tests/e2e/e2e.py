@@ -1,4 +1,9 @@
 #!/usr/bin/env python3
+
+# SPDX-FileCopyrightText: 2026 The Quenvary developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """End-to-end runs of the real quenvary executable on a private X server, driven from outside.
 Usage: e2e.py CASE QUENVARY RESDIR HELPER, CASE one of CASES below. Exit 0 = pass, 77 = skip.
 """

@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Quenvary developers
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Runs a command with its own PulseAudio daemon and a null sink named "rec".
 # Exits 77 (skip) when the daemon cannot start, so nothing passes without sound.
 set -u
