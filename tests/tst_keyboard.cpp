@@ -46,7 +46,11 @@ class TestKeyboard : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase() { holdGameSounds(this); }
+    void initTestCase()
+    {
+        liveobjects::install();
+        holdGameSounds(this);
+    }
     void cleanup() { closePlayWindows(); }
 
     void keysWalkEachSceneAndClickOncePerPress_data()
