@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
 
 # SPDX-FileCopyrightText: 2026 The Quenvary developers
-#
 # SPDX-License-Identifier: GPL-3.0-or-later
 
 # Sets up what is missing, builds, and runs the test suite in two stages: everything on the

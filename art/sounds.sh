@@ -1,7 +1,6 @@
 #!/bin/sh
 
 # SPDX-FileCopyrightText: 2026 The Quenvary developers
-#
 # SPDX-License-Identifier: GPL-3.0-or-later
 
 # Sound recipes: every game sound is synthesised here with sox, so a note or a decay

@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
 
 # SPDX-FileCopyrightText: 2026 The Quenvary developers
-#
 # SPDX-License-Identifier: GPL-3.0-or-later
 
 # Benchmarks the game against an empty Qt window under a private Xvfb.

@@ -1,5 +1,4 @@
 # SPDX-FileCopyrightText: 2026 The Quenvary developers
-#
 # SPDX-License-Identifier: GPL-3.0-or-later
 
 # Turns xprobe's name=value lines into the table kept in docs/PERFORMANCE.md.

@@ -1,5 +1,4 @@
 // SPDX-FileCopyrightText: 2026 The Quenvary developers
-//
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // Random input over all three scenes, checking after every step what must always hold, and at

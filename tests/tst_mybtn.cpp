@@ -1,5 +1,4 @@
 // SPDX-FileCopyrightText: 2026 The Quenvary developers
-//
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include <QtTest>

@@ -1,7 +1,6 @@
 #!/bin/sh
 
 # SPDX-FileCopyrightText: 2026 The Quenvary developers
-#
 # SPDX-License-Identifier: GPL-3.0-or-later
 
 # Verifies the bytes of every bundle output the game loads: PNG sizes and 8-bit RGBA

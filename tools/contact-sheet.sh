@@ -1,7 +1,6 @@
 #!/bin/sh
 
 # SPDX-FileCopyrightText: 2026 The Quenvary developers
-#
 # SPDX-License-Identifier: GPL-3.0-or-later
 
 # Lays every picture of the bundle and the icon on a grey checkerboard, labelled with

@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
 
 # SPDX-FileCopyrightText: 2026 The Quenvary developers
-#
 # SPDX-License-Identifier: GPL-3.0-or-later
 
 # Non-blank lines of tracked code, tests against the rest (pictures, sounds, docs and the

@@ -1,7 +1,6 @@
 #!/usr/bin/env python3
 
 # SPDX-FileCopyrightText: 2026 The Quenvary developers
-#
 # SPDX-License-Identifier: GPL-3.0-or-later
 
 """End-to-end runs of the real quenvary executable on a private X server, driven from outside.

@@ -1,5 +1,4 @@
 // SPDX-FileCopyrightText: 2026 The Quenvary developers
-//
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // Asks the game to close a window as a window manager's close button does, with WM_DELETE_WINDOW

@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
 
 # SPDX-FileCopyrightText: 2026 The Quenvary developers
-#
 # SPDX-License-Identifier: GPL-3.0-or-later
 
 # Runs a command with its own PulseAudio daemon and a null sink named "rec".
