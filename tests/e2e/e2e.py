@@ -318,7 +318,7 @@ def case_atspi(x):
         return ["|".join(v[0] if v else "" for v in (role, name))] + [line for c in children for line in tree(*c)]
 
     def hears(*lines):
-        wait(lambda: all(line in "\n".join(tree()) for line in lines), f"a reader hears {lines}")
+        wait(lambda: all(line in "\n".join(tree()) for line in lines), f"a reader hears {lines}", 30, 0.5)
     hears("push button|开始")
     for keys, scene, lines in [(["Return"], "select", ["push button|第 1 关", "push button|第 20 关", "push button|返回"]),
                                (["Return"], "play", ["push button|金币 第 1 行 第 1 列", "push button|银币 第 3 行 第 3 列",
