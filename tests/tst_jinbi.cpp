@@ -250,7 +250,7 @@ void TestJinbi::turnedAgainMidTurnItRestsOnItsTrueFace()
             }
         return frames;
     };
-    for (bool gold : {true, false}) {
+    for (bool gold : {true, false})
         for (int ticks = 0; ticks < 8; ++ticks) {  // turned again 0 to 210 ms into the turn
             jinbi coin(gold ? goldPicture : silverPicture);
             coin.goldUp = gold;
@@ -263,7 +263,6 @@ void TestJinbi::turnedAgainMidTurnItRestsOnItsTrueFace()
             coin.turnOver();  // from rest again: one run, the whole way
             QCOMPARE(tick(coin, 20), QString(gold ? "12345678" : "87654321"));
         }
-    }
 }
 
 QTEST_MAIN(TestJinbi)
