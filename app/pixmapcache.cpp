@@ -10,7 +10,7 @@ constexpr int pixmapCacheKiB = 16 * 1024;
 
 void makeRoomForTheBundle()
 {
-    // The bundle decodes to 10.4 MB, over Qt's 10 MB default: an evicted background would be decoded again mid-paint.
+    // The bundle decodes to 10.4 MB, over Qt's 10 MB default: a background would be decoded twice.
     QPixmapCache::setCacheLimit(pixmapCacheKiB);
 }
 

@@ -16,7 +16,8 @@ class jinbi : public QPushButton
 public:
     explicit jinbi(const QString &picturePath);
 
-    // Starts the turn away from the current face; the face flag changes at once.
+    // Starts the turn away from the current face, mid-turn from the frame on show; the face flag
+    // changes at once.
     void turnOver();
 
     int boardColumn = 0;
