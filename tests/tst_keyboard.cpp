@@ -139,6 +139,8 @@ private slots:
             QTRY_COMPARE_WITH_TIMEOUT(focusName(), QString("返回"), 3000);
             QLabel *picture = scenes.play.findChild<QLabel *>(won ? "victoryLabel" : "defeatLabel");
             QTRY_COMPARE_WITH_TIMEOUT(nameOf(picture), QString(won ? "通关" : "失败"), 6000);
+            // The drops run out before the window goes, or their animations outlive it.
+            QTRY_COMPARE_WITH_TIMEOUT(liveobjects::count<QPropertyAnimation>(), 0, 6000);
         }
     }
 };
