@@ -100,9 +100,7 @@ private slots:
         QFETCH(QString, state);
         QFETCH(bool, byKeyboard);
         QWidget window;
-        auto *coin = new jinbi(":/res/Coin0001.png");
-        coin->setParent(&window);
-        window.show();
+        jinbi *coin = placed(window, new jinbi(":/res/Coin0001.png"));
         coin->setFocus();
         coin->goldUp = true;
         QSignalSpy clicked(coin, &QPushButton::clicked);

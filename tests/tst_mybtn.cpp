@@ -2,28 +2,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include <QtTest>
-#include <QSignalSpy>
 
 #include "support/scenehelpers.h"
 
-namespace {
-
-const QString startPicture = ":/res/MenuSceneStartButton.png";
-
-// A start button in its place on a window.
-struct StartButton
-{
-    StartButton() : button(new mybtn(startPicture, ""))
-    {
-        button->setParent(&window);
-        button->move(105, 352);
-        window.show();
-    }
-    QWidget window;
-    mybtn *button;
-};
-
-}
+static const QString startPicture = ":/res/MenuSceneStartButton.png";
 
 class TestMybtn : public QObject
 {
@@ -52,9 +34,7 @@ private slots:
         QFETCH(int, clicks);
         const QString rest = pressed.isEmpty() ? startPicture : ":/res/BackButton.png";
         QWidget window;
-        auto *button = new mybtn(rest, pressed);
-        button->setParent(&window);
-        window.show();
+        mybtn *button = placed(window, new mybtn(rest, pressed));
         const QSize size = QImage(rest).size();
         QCOMPARE(button->size(), size);
         QCOMPARE(button->minimumSize(), button->maximumSize());
@@ -71,29 +51,31 @@ private slots:
 
     void clickBouncesTenPixelsDownAndBack()
     {
-        StartButton start;
+        QWidget window;
+        mybtn *start = placed(window, new mybtn(startPicture, ""), QPoint(105, 352));
         const int before = liveobjects::count<QPropertyAnimation>();
-        start.button->bounceDown();
-        start.button->bounceUp();
+        start->bounceDown();
+        start->bounceUp();
         // Starting the second stops the first: 10 px down at once, then bouncing up.
-        expectGlide(start.button, 200, QEasingCurve::OutBounce, QRect(105, 362, 110, 110), QRect(105, 352, 110, 110));
-        start.button->bounceDown();
-        expectGlide(start.button, 200, QEasingCurve::OutBounce, QRect(105, 352, 110, 110), QRect(105, 362, 110, 110));
+        expectGlide(start, 200, QEasingCurve::OutBounce, QRect(105, 362, 110, 110), QRect(105, 352, 110, 110));
+        start->bounceDown();
+        expectGlide(start, 200, QEasingCurve::OutBounce, QRect(105, 352, 110, 110), QRect(105, 362, 110, 110));
         QTRY_COMPARE_WITH_TIMEOUT(liveobjects::count<QPropertyAnimation>(), before, 2000);
     }
 
     void burstOfClicksNeverWalksTheButtonDown()
     {
-        StartButton start;
+        QWidget window;
+        mybtn *start = placed(window, new mybtn(startPicture, ""), QPoint(105, 352));
         for (int click = 0; click < 12; ++click) {
             // Caught mid-bounce, displaced, when the next click comes.
-            start.button->bounceDown();
-            start.button->bounceUp();
-            animationOf(start.button)->setCurrentTime(10 + 10 * (click % 4));
-            QVERIFY(start.button->y() > 352 && start.button->y() <= 362);
+            start->bounceDown();
+            start->bounceUp();
+            animationOf(start)->setCurrentTime(10 + 10 * (click % 4));
+            QVERIFY(start->y() > 352 && start->y() <= 362);
         }
-        animationOf(start.button)->setCurrentTime(200);
-        QCOMPARE(start.button->geometry(), QRect(105, 352, 110, 110));
+        animationOf(start)->setCurrentTime(200);
+        QCOMPARE(start->geometry(), QRect(105, 352, 110, 110));
     }
 
     void missingPictureIsReportedAndGivesAnEmptyButton()

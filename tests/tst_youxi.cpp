@@ -2,7 +2,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include <QtTest>
-#include <QSignalSpy>
 
 #include "data/dataconfig.h"
 #include "support/scenehelpers.h"
@@ -14,8 +13,12 @@ const QRect dropped(0, 0, 320, 630);
 const QRect backCorner(270, 538, 50, 50);
 const QRect backMiddle(135, 294, 50, 50);
 
-// One countdown tick, delivered now instead of a second from now.
-void tick(youxi &w) { QVERIFY(QMetaObject::invokeMethod(countdownTimerOf(w), "timeout")); }
+// Countdown ticks, delivered now instead of a second apart.
+void tick(youxi &w, int ticks = 1)
+{
+    while (ticks-- > 0)
+        QVERIFY(QMetaObject::invokeMethod(countdownTimerOf(w), "timeout"));
+}
 
 int stackIndex(QWidget *w) { return w->parentWidget()->children().indexOf(w); }
 
@@ -89,13 +92,10 @@ private slots:
 
     void clickFlipsTheCoinAtOnceAndItsNeighbours300MsLater_data()
     {
-        // Between them the rows click every column and every row, corners and edges.
+        // Corners, edges and the inside: between them every column and every row.
         QTest::addColumn<QPoint>("click");
-        QTest::newRow("corner top left") << QPoint(0, 0);
-        QTest::newRow("corner bottom right") << QPoint(3, 3);
-        QTest::newRow("top edge, column 1") << QPoint(1, 0);
-        QTest::newRow("right edge, row 1") << QPoint(3, 1);
-        QTest::newRow("inside, column 2 row 2") << QPoint(2, 2);
+        for (QPoint cell : {QPoint(0, 0), QPoint(3, 3), QPoint(1, 0), QPoint(3, 1), QPoint(2, 2)})
+            QTest::newRow(qPrintable(QString("column %1, row %2").arg(cell.x()).arg(cell.y()))) << cell;
     }
 
     void clickFlipsTheCoinAtOnceAndItsNeighbours300MsLater()
@@ -177,8 +177,7 @@ private slots:
         expectEnding(w, "victoryLabel");
         QCOMPARE(labelOf(w, "defeatLabel")->geometry(), parked);
         // The clock is stopped; even ticks forced through it never lose a won level.
-        for (int i = 0; i < 12; ++i)
-            tick(w);
+        tick(w, 12);
         QCOMPARE(labelOf(w, "defeatLabel")->geometry(), parked);
         QCOMPARE(lockedCoins(w), 16);
     }
@@ -231,8 +230,7 @@ private slots:
         youxi w(1);
         w.show();
         countdownTimerOf(w)->stop();  // ticked by hand, so the defeat surely falls inside the click's 300 ms
-        for (int i = 0; i < 10; ++i)
-            tick(w);  // down to 0:0; the next tick is the defeat
+        tick(w, 10);  // down to 0:0; the next tick is the defeat
         Board expected = facesOf(w);
         clickCoin(w, click);
         applyClick(expected, click);

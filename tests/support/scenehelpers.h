@@ -121,6 +121,16 @@ inline void holdGameSounds(QObject *owner)
 inline QImage picture(const QString &path) { return QImage(path).convertToFormat(QImage::Format_ARGB32_Premultiplied); }
 inline QImage iconOf(const QPushButton &b) { return b.icon().pixmap(b.iconSize()).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied); }
 
+// A widget given a shown window as its parent, at a place of it.
+template <class T>
+T *placed(QWidget &window, T *widget, QPoint at = QPoint())
+{
+    widget->setParent(&window);
+    widget->move(at);
+    window.show();
+    return widget;
+}
+
 // Every scene: a fixed 320 x 588 window with its title and the 200 x 200 icon.
 inline void expectSceneWindow(const QWidget &w, const QString &title)
 {
