@@ -134,10 +134,12 @@ class MonkeyTest : public QObject
         history << (win ? "play to victory" : "run out the clock");
         for (int move = 0; win && move < 16 && p && !p->solved; ++move) {
             QVector<QPoint> clicks;
-            if (!QTest::qWaitFor([&] { return !p || lockedCoins(*p) == 0 || p->solved; }, 2000)
-                    || !p || p->solved || !solveBoard(facesOf(*p), &clicks))
+            // Until the board reopens, or the level has ended (the clock stops at either end).
+            auto over = [&] { return !p || !countdownTimerOf(*p)->isActive(); };
+            if (!QTest::qWaitFor([&] { return over() || lockedCoins(*p) == 0; }, 5000) || over()
+                    || !solveBoard(facesOf(*p), &clicks))
                 return;
-            if (QTest::qWaitFor([&] { return !p || !p->coinGrid[clicks[0].x()][clicks[0].y()]->isTurning; }, 2000) && p)
+            if (QTest::qWaitFor([&] { return !p || !p->coinGrid[clicks[0].x()][clicks[0].y()]->isTurning; }, 5000) && p)
                 clickAt(p->coinGrid[clicks[0].x()][clicks[0].y()]);
         }
         for (int i = 0; !win && p && i < 81; ++i)
@@ -151,7 +153,7 @@ class MonkeyTest : public QObject
             for (mybtn *b : now->findChildren<mybtn *>())
                 if (b->size() == QSize(50, 50))
                     QTest::mouseClick(b, Qt::LeftButton);
-            QVERIFY(QTest::qWaitFor([&] { return scene() != now; }, 2000));
+            QVERIFY(QTest::qWaitFor([&] { return scene() != now; }, 10000));
         }
         if (settle)
             waitPast(1700);  // every pending delay and end animation has run out
@@ -170,10 +172,10 @@ private slots:
         // A first tour through every scene and both endings fills Qt's caches.
         for (bool win : {true, false}) {
             QTest::mouseClick(startButtonOf(*menu), Qt::LeftButton);
-            QTRY_VERIFY_WITH_TIMEOUT(menu->levelSelect->isVisible(), 2000);
+            QTRY_VERIFY_WITH_TIMEOUT(menu->levelSelect->isVisible(), 10000);
             QTest::mouseClick(levelButtonOf(*menu->levelSelect, 0), Qt::LeftButton);
             playToTheEnd(win);
-            QTRY_VERIFY_WITH_TIMEOUT(countdownTimerOf(*play()) && !countdownTimerOf(*play())->isActive(), 4000);
+            QTRY_VERIFY_WITH_TIMEOUT(countdownTimerOf(*play()) && !countdownTimerOf(*play())->isActive(), 10000);
             backToTheMenu(!win);
         }
         const QMap<QString, int> before = census();

@@ -205,7 +205,7 @@ inline void closePlayWindows() { qDeleteAll(liveobjects::of<youxi>()); }
 inline void clickCoin(youxi &w, QPoint cell)
 {
     jinbi *coin = w.coinGrid[cell.x()][cell.y()];
-    QTRY_VERIFY_WITH_TIMEOUT(!coin->isLocked && !coin->isTurning, 2000);
+    QTRY_VERIFY_WITH_TIMEOUT(!coin->isLocked && !coin->isTurning, 5000);
     QTest::mouseClick(coin, Qt::LeftButton);
 }
 
