@@ -42,18 +42,13 @@ private slots:
         }
         for (bool toSilver : {true, false}) {
             seen.clear();
-            QElapsedTimer clock;
-            clock.start();
             coin.turnOver();
             // The face flag changes as the turn starts; the first tick shows the old face again.
             QCOMPARE(coin.goldUp, !toSilver);
             QVERIFY(coin.isTurning);
             QTRY_VERIFY_WITH_TIMEOUT(!coin.isTurning, 3000);
-            QVERIFY2(clock.elapsed() >= 8 * 30 - 10, qPrintable(QString::number(clock.elapsed())));
             QCOMPARE(seen, toSilver ? goldToSilver : silverToGold);
-            // The counters rest at 1 and 8 again.
             QCOMPARE(coin.size(), QSize(46, 44));
-            QCOMPARE(QPoint(coin.toSilverFrame, coin.toGoldFrame), QPoint(1, 8));
             QVERIFY(!coin.toSilverTimer->isActive() && !coin.toGoldTimer->isActive());
         }
     }

@@ -102,14 +102,14 @@ private slots:
         }
         w.coinGrid[0][0]->goldUp = !w.coinGrid[0][0]->goldUp;   // the play window writes it directly
         QCOMPARE(nameOf(w.coinGrid[0][0]).left(2), QString(w.faceGrid[0][0] ? "银币" : "金币"));
-        QTRY_COMPARE_WITH_TIMEOUT(nameOf(w.findChild<QLabel *>("countdownLabel")), QString("倒计时: 0:19"), 3000);
+        QTRY_COMPARE_WITH_TIMEOUT(nameOf(labelOf(w, "countdownLabel")), QString("倒计时: 0:19"), 3000);
     }
 
     void ringShowsForKeysOnlyAndNeverCoversTheFace()
     {
         Scenes scenes(2);
         youxi &w = scenes.play;
-        w.findChild<QTimer *>("countdownTimer")->stop();
+        countdownTimerOf(w)->stop();
         auto *ring = w.findChild<focusRing *>();
         QTest::mouseClick(&w, Qt::LeftButton, {}, QPoint(10, 300));
         const QImage byMouse = w.grab().toImage();
@@ -118,7 +118,7 @@ private slots:
         jinbi *coin = w.coinGrid[1][0];
         QVERIFY(ring->isVisible() && ring->geometry().contains(coin->geometry().adjusted(-3, -3, 3, 3)));
         QVERIFY(byKeys.copy(ring->geometry()) != byMouse.copy(ring->geometry()));
-        const QImage face = coin->icon().pixmap(coin->iconSize()).toImage();
+        const QImage face = iconOf(*coin);
         for (int i = 0; i < face.width() * face.height(); ++i) {
             const QPoint p(i % face.width(), i / face.width());
             if (qAlpha(face.pixel(p)) == 255)
@@ -135,9 +135,9 @@ private slots:
             if (won)
                 typeKeys("RRDDS");
             else
-                scenes.play.findChild<QTimer *>("countdownTimer")->start(1);
+                countdownTimerOf(scenes.play)->start(1);
             QTRY_COMPARE_WITH_TIMEOUT(focusName(), QString("返回"), 3000);
-            QLabel *picture = scenes.play.findChild<QLabel *>(won ? "victoryLabel" : "defeatLabel");
+            QLabel *picture = labelOf(scenes.play, won ? "victoryLabel" : "defeatLabel");
             QTRY_COMPARE_WITH_TIMEOUT(nameOf(picture), QString(won ? "通关" : "失败"), 6000);
             // The drops run out before the window goes, or their animations outlive it.
             QTRY_COMPARE_WITH_TIMEOUT(liveobjects::count<QPropertyAnimation>(), 0, 6000);

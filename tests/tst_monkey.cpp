@@ -93,28 +93,26 @@ class MonkeyTest : public QObject
     {
         QWidget *now = scene();
         const int r = uniform(0, 99);
-        if (r < 35) {
-            const QList<QWidget *> targets = now->findChildren<QWidget *>();
-            clickAt(targets.value(uniform(0, targets.size() - 1), now), uniform(0, 6) ? Qt::LeftButton : Qt::RightButton);
-        } else if (r < 50) {
+        if (r < 60) {
+            // Any widget, or more often a button or coin; now and then twice inside a step's 300 ms.
+            QList<QWidget *> targets;
+            for (QWidget *w : now->findChildren<QWidget *>())
+                if (r < 25 || qobject_cast<QPushButton *>(w))
+                    targets << w;
+            QPointer<QWidget> target = targets.value(uniform(0, targets.size() - 1), now);
+            clickAt(target, uniform(0, 6) ? Qt::LeftButton : Qt::RightButton);
+            if (target && uniform(0, 7) == 0) {
+                QTest::qWait(uniform(0, 280));
+                if (target && target->isVisible())
+                    clickAt(target);
+            }
+        } else if (r < 75) {
             const Qt::Key keys[] = {Qt::Key_Tab, Qt::Key_Space, Qt::Key_Return, Qt::Key_Escape,
                                     Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down};
             const Qt::Key key = keys[uniform(0, 7)];
             history << QString("key %1").arg(QKeySequence(key).toString());
             QTest::keyPress(now->windowHandle(), key);
             QTest::keyRelease(scene()->windowHandle(), key);
-        } else if (r < 75) {
-            // A button of the scene or a coin, now and then twice inside the 300 ms a step waits.
-            QList<QWidget *> targets;
-            for (QPushButton *b : now->findChildren<QPushButton *>())
-                targets << b;
-            QPointer<QWidget> target = targets.value(uniform(0, targets.size() - 1), now);
-            clickAt(target);
-            if (target && uniform(0, 7) == 0) {
-                QTest::qWait(uniform(0, 280));
-                if (target && target->isVisible())
-                    clickAt(target);
-            }
         } else if (r < 78) {
             history << "move";
             now->move(uniform(0, 900), uniform(0, 500));

@@ -31,8 +31,6 @@ private slots:
             QCOMPARE(number->text(), QString::number(i + 1));
             QCOMPARE(number->geometry(), button->geometry());
             QCOMPARE(number->alignment(), Qt::AlignCenter);
-            // The number lies on top of its button and lets the pointer through to it.
-            QCOMPARE(w.childAt(button->geometry().center()), button);
         }
     }
 
@@ -44,7 +42,7 @@ private slots:
             ls.move(173, 61);
             ls.show();
             QVERIFY(QTest::qWaitForWindowExposed(&ls));
-            // Through the window, so the click lands wherever the pointer finds a widget.
+            // Through the window, so the number on top must let the click through to its button.
             QTest::mouseClick(ls.windowHandle(), Qt::LeftButton, {}, levelPlace(level - 1) + QPoint(30, 30));
             QTRY_VERIFY_WITH_TIMEOUT(ls.playWindow, 2000);
             QCOMPARE(ls.playWindow->levelNumber, level);

@@ -15,21 +15,14 @@ private slots:
         holdGameSounds(this);
     }
 
-    void isTheFixedTitledMenuWithItsStartButton()
-    {
-        MenuWithLevelSelect scenes;
-        Zhujiemian &menu = scenes.menu;
-        expectSceneWindow(menu, "TavroQuenvary");
-        QVERIFY(startButtonOf(menu) && startButtonOf(menu)->size() == QSize(110, 110));
-        QVERIFY(scenes.levelSelect && !scenes.levelSelect->isVisible());
-        QCOMPARE(scenes.levelSelect->parent(), nullptr);
-    }
-
     void startClickBouncesThenHandsOverInPlaceAfter300Ms()
     {
         MenuWithLevelSelect scenes;
         Zhujiemian &menu = scenes.menu;
         xuanguan *ls = scenes.levelSelect;
+        expectSceneWindow(menu, "TavroQuenvary");
+        QVERIFY(startButtonOf(menu) && startButtonOf(menu)->size() == QSize(110, 110));
+        QVERIFY(!ls->isVisible() && !ls->parent());
         menu.move(140, 90);
         menu.show();
         const QRect place = menu.geometry();
@@ -42,8 +35,7 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(start->pos(), QPoint(105, 352), 2000);
     }
 
-    // Two start clicks arm two hand-overs; a level chosen after the first one must not
-    // have the second bring the level select back over the play window.
+    // Of two hand-overs armed by two clicks, the second must not bring back a level select left for a level.
     void levelChosenBetweenTwoHandOversKeepsThePlayWindowAlone()
     {
         MenuWithLevelSelect scenes;

@@ -9,12 +9,8 @@ set -u
 dir=$(mktemp -d /tmp/quenvary-pulse.XXXXXX)
 mkdir -p "$dir/run" "$dir/home"
 daemon=
-cleanup() {
-    if [ -n "$daemon" ]; then
-        kill "$daemon" 2>/dev/null
-        for _ in $(seq 50); do kill -0 "$daemon" 2>/dev/null || break; sleep 0.1; done
-        kill -9 "$daemon" 2>/dev/null
-    fi
+cleanup() {   # the daemon gets 5 s to go, then is killed
+    [ -z "$daemon" ] || { kill "$daemon"; timeout 5 tail --pid="$daemon" -f /dev/null || kill -9 "$daemon"; } 2>/dev/null
     rm -rf "$dir"
 }
 trap cleanup EXIT
