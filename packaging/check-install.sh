@@ -18,10 +18,8 @@ want="bin/quenvary share/applications/quenvary.desktop share/man/man6/quenvary.6
 for s in $sizes; do want+=" share/icons/hicolor/${s}x$s/apps/quenvary.png"; done
 got=$(cd "$usr" && find . -type f -o -type l | sed 's|^\./||' | sort)
 [ "$(printf '%s\n' $want | sort)" = "$got" ] || fail "installed files differ from the expected ones: $got"
-for s in $sizes; do
-    [ "$(identify -format %wx%h "$usr/share/icons/hicolor/${s}x$s/apps/quenvary.png")" = "${s}x$s" ] \
-        || fail "the ${s}x$s icon has another size"
-done
+for s in $sizes; do [ "$(identify -format %wx%h "$usr/share/icons/hicolor/${s}x$s/apps/quenvary.png")" = "${s}x$s" ] \
+    || fail "the ${s}x$s icon has another size"; done
 
 desktop=$usr/share/applications/quenvary.desktop
 desktop-file-validate "$desktop" || fail "desktop-file-validate rejects the menu entry"

@@ -92,14 +92,9 @@ private slots:
                  + nameOf(backButtonOf(w)), QString("开始返回返回"));
         for (int i = 0; i < 20; ++i)
             QCOMPARE(nameOf(levelButtonOf(*scenes.levelSelect, i)), QString("第 %1 关").arg(i + 1));
-        for (bool turned : {false, true}) {
-            for (int i = 0; i < 16; ++i) {
-                jinbi *coin = w.coinGrid[i / 4][i % 4];
-                QCOMPARE(nameOf(coin), QString("%1 第 %2 行 第 %3 列").arg(bool(w.faceGrid[i / 4][i % 4])
-                         != turned ? "金币" : "银币").arg(i % 4 + 1).arg(i / 4 + 1));
-                coin->turnOver();
-            }
-        }
+        for (int i = 0; i < 16; ++i)
+            QCOMPARE(nameOf(w.coinGrid[i / 4][i % 4]), QString("%1 第 %2 行 第 %3 列")
+                     .arg(w.faceGrid[i / 4][i % 4] ? "金币" : "银币").arg(i % 4 + 1).arg(i / 4 + 1));
         w.coinGrid[0][0]->goldUp = !w.coinGrid[0][0]->goldUp;   // the play window writes it directly
         QCOMPARE(nameOf(w.coinGrid[0][0]).left(2), QString(w.faceGrid[0][0] ? "银币" : "金币"));
         QTRY_COMPARE_WITH_TIMEOUT(nameOf(labelOf(w, "countdownLabel")), QString("倒计时: 0:19"), 3000);

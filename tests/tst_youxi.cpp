@@ -61,7 +61,6 @@ private slots:
         QCOMPARE(labelOf(w, "countdownLabel")->text(), QString());
         QVERIFY(countdownTimerOf(w)->isActive());
         QCOMPARE(countdownTimerOf(w)->interval(), 1000);
-        QVERIFY(!w.solved);
         // What the player sees: a transposed reading shows up on the asymmetric levels.
         QCOMPARE(facesOf(w), boardOnScreen(level));
 
@@ -69,7 +68,6 @@ private slots:
         for (int c = 0; c < 4; ++c) {
             for (int r = 0; r < 4; ++r) {
                 jinbi *coin = w.coinGrid[c][r];
-                QCOMPARE(QPoint(coin->boardColumn, coin->boardRow), QPoint(c, r));
                 // Cells 50 px apart: the top left coin at (62, 198), on its node at (60, 194).
                 QCOMPARE(coin->geometry(), QRect(QPoint(62 + 50 * c, 198 + 50 * r), coin->goldUp ? gold : silver));
                 QCOMPARE(w.childAt(coin->geometry().center()), coin);

@@ -312,14 +312,13 @@ if __name__ == "__main__":
         sys.exit(__doc__)
     PROCS, RESDIR, TMP = [], sys.argv[3], tempfile.mkdtemp(prefix="quenvary-e2e.")
     BINARY = shutil.copy(sys.argv[2], TMP)
-    # Sound goes to the private server of with-pulse.sh, or nowhere; runtime files stay private.
+    # Sound goes to the private server of with-pulse.sh (or nowhere, run alone); runtime files stay private.
     GAME_ENV = {"XDG_RUNTIME_DIR": TMP, "PULSE_SERVER": os.environ.get("PULSE_SERVER", "unix:" + TMP + "/none")}
     try:
         case, wm = CASES[sys.argv[1]]
         x = X(wm)
         BACKGROUND_PICTURES = {k: picture(v, (W, H)) for k, v in BACKGROUNDS.items()}
         case(x)
-        print(f"{sys.argv[1]}: passed")
     except (AssertionError, subprocess.SubprocessError) as failure:
         sys.exit(f"FAIL ({sys.argv[1]}): {failure}")
     finally:
