@@ -29,6 +29,8 @@ dpkg-deb -x "$deb" "$scratch/pkg"
 exe=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$scratch/pkg/usr/share/applications/quenvary.desktop")
 [ -x "$scratch/pkg/usr/games/$exe" ] || fail "the menu entry runs '$exe', which is not in /usr/games"
 
+deps=$(dpkg-deb -f "$deb" Depends)
+[[ $deps == *libqt${QUENVARY_QT}gui* && $deps != *libqt$((11 - QUENVARY_QT))* ]] || fail "Depends is not on Qt $QUENVARY_QT alone: $deps"
 # A misspelt dependency makes the package uninstallable, and lintian does not notice.
 for dep in $(dpkg-deb -f "$deb" Depends | tr ',' '\n' | sed 's/[(|].*//'); do
     dpkg-query -W "$dep" >/dev/null 2>&1 || fail "Depends names $dep, which is no package known here"
