@@ -11,9 +11,10 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 rounds="${1:-15}"
 source "$root/tools/setup.sh"
 source "$root/packaging/xvfb.sh"
-install_packages
+qt=$(qt_versions)
+install_packages run "qt$qt" bench
 out="$root/build-bench"
-build "$out" -DQUENVARY_BENCH=ON -DQUENVARY_TESTS=OFF -DCMAKE_BUILD_TYPE=Release >&2
+build "$out" "$qt" -DQUENVARY_BENCH=ON -DQUENVARY_TESTS=OFF -DCMAKE_BUILD_TYPE=Release >&2
 trap stop_xvfb EXIT
 start_xvfb "$out"
 export QT_QPA_PLATFORM=xcb

@@ -8,6 +8,7 @@
 # Exits non-zero on the first list of mismatches.
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/tools/setup.sh" art
 cd "$root"
 bad=0
 fail() { echo "FAIL: $*" >&2; bad=1; }

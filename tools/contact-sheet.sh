@@ -8,6 +8,7 @@
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 res=$root/res
+"$root/tools/setup.sh" art
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 IM=/usr/bin

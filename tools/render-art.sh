@@ -4,14 +4,15 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 
 # Rebuilds every picture, the icon and every sound of the resource bundle from art/.
-# Needs these Debian packages: librsvg2-bin optipng icoutils sox imagemagick python3
-# fonts-noto-cjk fonts-lobster (the lettering is drawn from the fonts at this step, so
-# the game itself never needs them). Safe to run again: outputs are simply replaced.
+# Installs what it needs first (tools/packages/art.txt: the lettering is drawn from the fonts
+# at this step, so the game itself never needs them). Safe to run again: outputs are simply
+# replaced.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 art=$root/art
 res=$root/res
 icons=$root/packaging/icons
+"$root/tools/setup.sh" art
 mkdir -p "$res" "$icons" "$root/docs"
 
 for f in "Lobster Two:style=Bold Italic" "Noto Sans CJK SC:style=Bold"; do

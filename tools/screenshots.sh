@@ -8,6 +8,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 game=${1:-$root/build/quenvary}
+"$root/tools/setup.sh" test
 out=$root/docs
 work=$(mktemp -d)
 pids=()

@@ -3,21 +3,25 @@
 # SPDX-FileCopyrightText: 2026 The Quenvary developers
 # SPDX-License-Identifier: GPL-3.0-or-later
 
-# Installs the missing Debian packages, then configures and builds into build/.
-# Sourced by run.sh and test.sh so both read the one package list.
+# Installs the missing Debian packages of the lists in tools/packages/ a command names, and
+# configures and builds. Sourced by run.sh, test.sh and bench/run.sh; run on its own,
+# `tools/setup.sh LIST...` installs those lists (e.g. art, packaging).
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
-missing_packages() {
-    local pkg
-    grep -v -E '^\s*(#|$)' "$root/tools/debian-packages.txt" | while read -r pkg; do
+missing_packages() {   # LIST...
+    local list pkg
+    for list in "$@"; do
+        [ -f "$root/tools/packages/$list.txt" ] || { echo "setup: no package list '$list'" >&2; exit 2; }
+    done
+    for list in "$@"; do grep -v -E '^\s*(#|$)' "$root/tools/packages/$list.txt"; done | sort -u | while read -r pkg; do
         dpkg-query -W -f='${Status}\n' "$pkg" 2>/dev/null | grep -q '^install ok installed$' || echo "$pkg"
     done
 }
 
-install_packages() {
+install_packages() {   # LIST...
     local missing
-    missing=$(missing_packages | tr '\n' ' ')
+    missing=$(missing_packages "$@" | tr '\n' ' ')
     [ -z "${missing// /}" ] && return 0
     local line="apt-get update && apt-get install -y --no-install-recommends $missing"
     if [ "$(id -u)" -eq 0 ]; then
@@ -33,8 +37,22 @@ install_packages() {
     fi
 }
 
-build() {
-    local dir="$1"; shift
-    cmake -S "$root" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+# The Qt a command builds on: QUENVARY_QT=5 or 6, unset for the default (ALL: both, for test.sh).
+qt_versions() {   # ALL
+    case "${QUENVARY_QT:-}" in
+        5|6) echo "$QUENVARY_QT" ;;
+        "") [ "${1:-}" = ALL ] && echo "5 6" || echo 5 ;;
+        *) echo "QUENVARY_QT must be 5 or 6, not '$QUENVARY_QT'" >&2; exit 2 ;;
+    esac
+}
+
+build() {   # DIR QT [CMAKE ARGS...]
+    local dir="$1" qt="$2"; shift 2
+    cmake -S "$root" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUENVARY_QT="$qt" "$@" >/dev/null
     cmake --build "$dir" -j "$(nproc)"
 }
+
+if [ "${BASH_SOURCE[0]}" = "$0" ]; then
+    [ $# -gt 0 ] || { echo "usage: tools/setup.sh LIST... (lists in tools/packages/)" >&2; exit 2; }
+    install_packages "$@"
+fi
