@@ -110,6 +110,9 @@ void xuanguan::openLevel(int levelNumber)
 void xuanguan::returnFromPlay()
 {
     setGeometry(playWindow->geometry());
+    // Hidden first: Qt 6 takes a shown window deleted while no other is shown for the last one
+    // closed, and quits.
+    playWindow->hide();
     delete playWindow;
     playWindow = nullptr;
     show();
