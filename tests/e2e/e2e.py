@@ -180,8 +180,9 @@ class Recorder:
     def __init__(self):
         self.path, self.heard = os.path.join(TMP, "rec.raw"), []
         fmt = ["--raw", "--format=s16le", f"--rate={RATE}", "--channels=1"]
-        # A silent stream keeps the sink running, so the recording keeps pace with the clock.
-        PROCS.append(subprocess.Popen(["pacat", *fmt, "/dev/zero"], stderr=subprocess.DEVNULL))
+        # A silent stream keeps the sink running, so the recording keeps pace with the clock; at low
+        # latency, or each sound that starts makes the sink rewind past what was recorded, cutting its start.
+        PROCS.append(subprocess.Popen(["pacat", *fmt, "--latency-msec=20", "/dev/zero"], stderr=subprocess.DEVNULL))
         with open(self.path, "wb") as out:
             PROCS.append(subprocess.Popen(["parec", "-d", "rec.monitor", *fmt, "--latency-msec=10"], stdout=out,
                                           stderr=subprocess.DEVNULL))
