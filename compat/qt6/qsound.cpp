@@ -5,7 +5,9 @@
 
 #include <QAudioFormat>
 #include <QAudioSink>
+#include <QCoreApplication>
 #include <QFile>
+#include <QThread>
 #include <QtEndian>
 
 QSound::QSound(const QString &fileName, QObject *parent)
@@ -45,6 +47,18 @@ QSound::QSound(const QString &fileName, QObject *parent)
     release.setSingleShot(true);
     release.setInterval(format.durationForBytes(pcm.size()) / 1000 + 1000);
     connect(&release, &QTimer::timeout, sink, &QAudioSink::stop);
+    // Qt 6.4's sound engine, torn down at exit, races its own PulseAudio thread while that still
+    // handles a stream (about one exit in twenty with a sound playing crashed). Windows kept to
+    // the end are never destroyed, so close their streams here and give the server's answers
+    // time to arrive.
+    if (QCoreApplication *app = QCoreApplication::instance()) {
+        connect(app, &QCoreApplication::aboutToQuit, sink, [sink = sink] {   // may outlive this
+            if (sink->state() == QAudio::StoppedState)
+                return;
+            sink->stop();
+            QThread::msleep(50);
+        });
+    }
 }
 
 // Qt 6.4's PulseAudio sink runs the event loop in its destructor; inside a window's destructor
