@@ -3,7 +3,8 @@
 # SPDX-FileCopyrightText: 2026 The Quenvary developers
 # SPDX-License-Identifier: GPL-3.0-or-later
 
-# Benchmarks the game against an empty Qt window under a private Xvfb.
+# Benchmarks the game against an empty Qt window under a private Xvfb, and against the same window
+# with Qt's OpenGL integration off (QT_XCB_GL_INTEGRATION=none): the floor for a Qt program.
 # Usage: bench/run.sh [ROUNDS]   (default 15; about a minute per round)
 # Builds into build-bench/, keeps the raw lines there and prints a Markdown table.
 set -euo pipefail
@@ -18,7 +19,7 @@ build "$out" "$qt" -DQUENVARY_BENCH=ON -DQUENVARY_TESTS=OFF -DCMAKE_BUILD_TYPE=R
 trap stop_xvfb EXIT
 start_xvfb "$out"
 export QT_QPA_PLATFORM=xcb
-unset QT_SCALE_FACTOR QT_AUTO_SCREEN_SCALE_FACTOR
+unset QT_SCALE_FACTOR QT_AUTO_SCREEN_SCALE_FACTOR QT_XCB_GL_INTEGRATION
 
 game="$out/quenvary"
 baseline="$out/bench/quenvary-baseline"
@@ -30,11 +31,19 @@ echo "paint costs (in process):" >&2
 "$out/bench/quenvary-paintcost" | tee "$out/bench-paintcost.txt" >&2
 
 for round in $(seq 1 "$rounds"); do
-    # Alternate who goes first so drift over the run hits both alike.
-    if [ $((round % 2)) -eq 1 ]; then order="game baseline"; else order="baseline game"; fi
+    # Rotate who goes first so drift over the run hits all alike.
+    case $((round % 3)) in
+        1) order="game baseline nogl" ;; 2) order="baseline nogl game" ;; *) order="nogl game baseline" ;;
+    esac
     for kind in $order; do
-        if [ "$kind" = game ]; then program="$game"; else program="$baseline"; fi
-        line=$("$probe" "$kind" "$program" 2>>"$out/bench-probe.log")
+        if [ "$kind" = game ]; then
+            line=$("$probe" game "$game" 2>>"$out/bench-probe.log")
+        elif [ "$kind" = nogl ]; then   # the empty window without OpenGL, measured as the empty window
+            line=$(QT_XCB_GL_INTEGRATION=none "$probe" baseline "$baseline" 2>>"$out/bench-probe.log")
+        else
+            line=$("$probe" baseline "$baseline" 2>>"$out/bench-probe.log")
+        fi
+        line=${line/kind=baseline/kind=$kind}
         echo "round=$round $line" >>"$raw"
         echo "round $round/$rounds $kind done" >&2
     done

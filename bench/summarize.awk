@@ -22,16 +22,22 @@ function add(key, value) {
     else values[key] = value
 }
 function num(x, unit) { return sprintf(unit == "ms" ? "%.2f" : "%.0f", x) }
-function row(label, gameKey, baseKey, unit,    g, b, ratio) {
-    g = median(values[gameKey]); b = median(values[baseKey])
-    ratio = (b + 0 > 0) ? sprintf("%.2f", g / b) : "n/a"
-    printf "| %s | %s %s (%s–%s) | %s %s (%s–%s) | %s |\n", label,
-        num(g, unit), unit, num(extreme(values[gameKey], 0), unit), num(extreme(values[gameKey], 1), unit),
-        num(b, unit), unit, num(extreme(values[baseKey], 0), unit), num(extreme(values[baseKey], 1), unit), ratio
+function cell(key, unit) {
+    return sprintf("%s %s (%s–%s)", num(median(values[key]), unit), unit, num(extreme(values[key], 0), unit),
+                   num(extreme(values[key], 1), unit))
+}
+function ratio(gameKey, baseKey,    b) {
+    b = median(values[baseKey])
+    return (b + 0 > 0) ? sprintf("%.2f", median(values[gameKey]) / b) : "n/a"
+}
+# The game against the empty window, and against the same window without OpenGL.
+function row(label, gameKey, baseKey, unit,    noglKey) {
+    noglKey = baseKey; sub(/^baseline_/, "nogl_", noglKey)
+    printf "| %s | %s | %s | %s | %s | %s |\n", label, cell(gameKey, unit), cell(baseKey, unit),
+        ratio(gameKey, baseKey), cell(noglKey, unit), ratio(gameKey, noglKey)
 }
 function single(label, key, unit) {
-    printf "| %s | %s %s (%s–%s) | | |\n", label, num(median(values[key]), unit), unit,
-        num(extreme(values[key], 0), unit), num(extreme(values[key], 1), unit)
+    printf "| %s | %s | | | | |\n", label, cell(key, unit)
 }
 
 {
@@ -64,9 +70,10 @@ function single(label, key, unit) {
 }
 
 END {
-    printf "%d game rounds, %d baseline rounds; median (min–max).\n\n", runs["game"], runs["baseline"]
-    print "| measure | game | baseline | game / baseline |"
-    print "| --- | --- | --- | --- |"
+    printf "%d game rounds, %d baseline rounds, %d rounds without OpenGL; median (min–max).\n\n",
+        runs["game"], runs["baseline"], runs["nogl"]
+    print "| measure | game | baseline | game / baseline | baseline without OpenGL | game / that |"
+    print "| --- | --- | --- | --- | --- | --- |"
     row("start to first window mapped", "game_map_ms", "baseline_map_ms", "ms")
     row("start to first paint", "game_paint_ms", "baseline_paint_ms", "ms")
     row("peak RSS at first paint", "game_rss_paint_kb", "baseline_rss_paint_kb", "KiB")

@@ -17,10 +17,9 @@ private slots:
     }
     void cleanup() { closePlayWindows(); }
 
-    void isTheFixedTitledGridOfTwentyLevels()
+    void isTheGridOfTwentyLevels()
     {
         xuanguan w;
-        expectSceneWindow(w, "选择关卡");
         QVERIFY(backButtonOf(w) && backButtonOf(w)->size() == QSize(50, 50));
         const auto labels = w.findChildren<QLabel *>(QString(), Qt::FindDirectChildrenOnly);
         QCOMPARE(labels.size(), 20);
@@ -34,12 +33,11 @@ private slots:
         }
     }
 
-    void clickOnANumberOpensItsLevelInPlace()
+    void clickOnANumberOpensItsLevel()
     {
         // The first, the one that starts the second row, the last.
         for (int level : {1, 5, 20}) {
             xuanguan ls;
-            ls.move(173, 61);
             ls.show();
             QVERIFY(QTest::qWaitForWindowExposed(&ls));
             // Through the window, so the number on top must let the click through to its button.
@@ -47,7 +45,6 @@ private slots:
             QTRY_VERIFY_WITH_TIMEOUT(ls.playWindow, 2000);
             QCOMPARE(ls.playWindow->levelNumber, level);
             QVERIFY(ls.playWindow->isVisible() && !ls.isVisible());
-            QCOMPARE(ls.playWindow->geometry(), ls.geometry());
             // While a level is open, the other level buttons do nothing.
             QTest::mouseClick(levelButtonOf(ls, level % 20), Qt::LeftButton);
             QCOMPARE(liveobjects::count<youxi>(), 1);
@@ -81,14 +78,12 @@ private slots:
         QVERIFY(play && play->isVisible() && !ls.isVisible());
     }
 
-    void playWindowGoesBackInItsPlaceAndIsDeleted()
+    void playWindowGoesBackAndIsDeleted()
     {
         xuanguan ls;
         ls.show();
         QTest::mouseClick(levelButtonOf(ls, 2), Qt::LeftButton);
         QPointer<youxi> play = ls.playWindow;
-        play->move(211, 97);
-        const QRect moved = play->geometry();
         // Clicked twice: the first return deletes the window, and the second delay dies with it.
         QTest::mouseClick(backButtonOf(*play), Qt::LeftButton);
         QTest::mouseClick(backButtonOf(*play), Qt::LeftButton);
@@ -96,7 +91,6 @@ private slots:
         expectAfter300Ms([&] { return !play && ls.isVisible(); }, "play window's back");
         QCOMPARE(ls.playWindow, nullptr);
         QCOMPARE(liveobjects::count<youxi>(), 0);
-        QCOMPARE(ls.geometry(), moved);
         QTest::mouseClick(levelButtonOf(ls, 3), Qt::LeftButton);
         QPointer<youxi> next = ls.playWindow;
         waitPast(350);

@@ -56,7 +56,6 @@ private slots:
     {
         QFETCH(int, level);
         youxi w(level);
-        expectSceneWindow(w, "Quenvary");
         QCOMPARE(labelOf(w, "levelLabel")->text(), QString("第 %1 关").arg(level));
         QCOMPARE(labelOf(w, "countdownLabel")->text(), QString());
         QVERIFY(countdownTimerOf(w)->isActive());

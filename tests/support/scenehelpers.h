@@ -130,13 +130,6 @@ T *placed(QWidget &window, T *widget, QPoint at = QPoint())
 }
 
 // Every scene: a fixed 320 x 588 window with its title and the 200 x 200 icon.
-inline void expectSceneWindow(const QWidget &w, const QString &title)
-{
-    QCOMPARE(w.windowTitle(), title);
-    QVERIFY(w.minimumSize() == QSize(320, 588) && w.maximumSize() == QSize(320, 588));
-    QCOMPARE(w.windowIcon().availableSizes().value(0), QSize(200, 200));
-}
-
 // The direct child button resting at the place, if any.
 inline mybtn *buttonAt(QWidget &w, QPoint place)
 {
