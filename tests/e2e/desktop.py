@@ -41,8 +41,8 @@ def walk(x, percent, compare=True):
         compare and percent != 100 and wait(lambda: worst.update({name: min(max(map(
             abs, map(int.__sub__, looks(x, window, name), r))) for r in refs)}) or worst[name] < LIMIT,
             types.SimpleNamespace(scene=name, percent=percent, largest_difference=worst), 5, 0.1)
-    gl = re.search(r"\S*(GLX_|EGL|glapi|LLVM|_dri\.|glintegrations)\S*", open(f"/proc/{game.proc.pid}/maps").read())
-    check(not gl, f"OpenGL loaded: {gl and gl.group()}")   # Qt Gui itself links GLVND's libGL and libGLX, no driver
+    gl = re.search(r"\S*(GLX_|EGL_|glapi|LLVM|_dri\.|glintegrations)\S*", open(f"/proc/{game.proc.pid}/maps").read())
+    check(not gl, f"OpenGL loaded: {gl and gl.group()}")   # Qt Gui itself links GLVND's libGL, libGLX (and libEGL on Qt 6), no driver
     game.close()
 
 
