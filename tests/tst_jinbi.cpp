@@ -37,6 +37,7 @@ private slots:
             connect(timer, &QTimer::timeout, &coin, [&, timer] {
                 QCOMPARE(timer->interval(), 30);
                 seen << frameShown(coin);
+                expectGolden(coin.grab().toImage(), QString("coin-%1").arg(seen.last()));
                 QCOMPARE(coin.iconSize(), frame(seen.last()).size());
             });
         }

@@ -180,6 +180,8 @@ private slots:
         for (int s = limit - 1; s >= 0; --s) {
             tick(w);
             QCOMPARE(countdown->text(), QString("倒计时: %1:%2").arg(s / 60).arg(s % 60));
+            if (level == 20 && (s % 30 == 0 || s == 79))
+                expectGolden(w.grab(QRect(100, 420, 140, 40)).toImage(), QString("countdown-%1").arg(s));
         }
         QVERIFY(countdownTimerOf(w)->isActive());
         QCOMPARE(labelOf(w, "defeatLabel")->geometry(), parked);
