@@ -151,16 +151,12 @@ class Game:
         check(not stray, "unexpected output:\n" + "\n".join(stray))
 
 
-def envelope(samples):
-    """Loudness in 5 ms frames: the largest sample of each."""
-    return [max(map(abs, samples[i:i + FRAME])) for i in range(0, len(samples) - FRAME + 1, FRAME)]
-
-
 def audible(samples):
-    """The envelope from the first to the last loud frame: the same measure for a WAV and a recording."""
-    env = envelope(samples)
-    loud = [i for i, v in enumerate(env) if v > LOUD]
-    return env[loud[0]:loud[-1] + 1] if loud else [], loud[0] if loud else None
+    """The envelope (the largest sample of each 5 ms) from the first to the last loud frame: the same
+    measure for a WAV and a recording; and where it begins."""
+    env = [max(map(abs, samples[i:i + FRAME])) for i in range(0, len(samples) - FRAME + 1, FRAME)]
+    loud = [i for i, v in enumerate(env) if v > LOUD] or [None]
+    return env[loud[0]:loud[-1] + 1] if loud[0] is not None else [], loud[0]
 
 
 def ncc(a, b):
@@ -270,18 +266,20 @@ def same(x, window, name, settle=0.3, mask=None):
 
     def save(pixels, to):
         subprocess.run(["convert", "-size", f"{W}x{H}", "-depth", "8", "rgba:-", to], input=pixels, check=True)
-    if os.environ.get("QUENVARY_UPDATE_GOLDEN") == "1":
+    if os.environ.get("QUENVARY_UPDATE_GOLDEN") == "1":   # once two shots 0.3 s apart agree
         time.sleep(settle)
-        wait(lambda: last[0] == last.__setitem__(0, shot()) or last[0], f"{name} settled")
-        return save(last[0], path)
+        while last[0] != (now := shot()):
+            last[0] = now
+            time.sleep(0.3)
+        return save(now, path)
     want = run("convert", path, "-depth", "8", "rgba:-")
     try:
         wait(lambda: last.__setitem__(0, shot()) or last[0] == want, f"{name} on screen", settle + 5, 0.1)
     except AssertionError:
         save(last[0], os.path.join(tempfile.gettempdir(), f"quenvary-seen-{name}.png"))
         bad = sum(last[0][i:i + 4] != want[i:i + 4] for i in range(0, len(want), 4))
-        raise AssertionError(f"{name}: {bad} pixels differ from its reference; seen: quenvary-seen-{name}.png in "
-                             f"{tempfile.gettempdir()}")
+        raise AssertionError(f"{name}: {bad} pixels differ from its reference; seen: {tempfile.gettempdir()}/"
+                             f"quenvary-seen-{name}.png")
 
 
 def held(x, game, at, spot, name, scene, mask=None):
