@@ -18,7 +18,8 @@ stop_xvfb() {
 start_xvfb() {
     local dir="$1" geometry="${2:-1024x768x24}" i
     : > "$dir/xvfb-display"
-    Xvfb -displayfd 3 -screen 0 "$geometry" -nolisten tcp -noreset \
+    # 96 dpi, a plain 100 % desktop: without Xft.dpi Qt scales by the server's dpi (Xvfb's own is 100).
+    Xvfb -displayfd 3 -dpi 96 -screen 0 "$geometry" -nolisten tcp -noreset \
         3>"$dir/xvfb-display" 2>"$dir/xvfb.log" &
     xvfbPid=$!
     # Xvfb writes the display number once it accepts clients.

@@ -5,6 +5,7 @@
 
 #include <QAbstractButton>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QWidget>
 
@@ -33,7 +34,9 @@ bool keyboardGrid::eventFilter(QObject *watched, QEvent *e)
         if (e->type() == QEvent::Show && !e->spontaneous() && !cells.isEmpty()) {
             cells.first()->setFocus(Qt::OtherFocusReason);
             // The scene that was left had the keyboard; a bare X server would give it to nobody.
-            scene->activateWindow();
+            // Wayland refuses a client's own activation (and Qt warns); its compositor decides.
+            if (!QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+                scene->activateWindow();
         }
         return false;
     }

@@ -4,10 +4,7 @@
 #include "xuanguan.h"
 
 #include <QFont>
-#include <QIcon>
 #include <QLabel>
-#include <QPainter>
-#include <QPixmap>
 #include <QSound>
 #include <QTimer>
 
@@ -18,8 +15,6 @@
 
 namespace {
 
-constexpr int windowWidth = 320;
-constexpr int windowHeight = 588;
 constexpr int backDelayMs = 300;
 constexpr int levelCount = 20;
 constexpr int gridColumns = 4;
@@ -32,11 +27,8 @@ constexpr int backCornerRadiusPx = 11;
 }
 
 xuanguan::xuanguan(QWidget *parent)
-    : QMainWindow(parent, Qt::WindowFlags())
+    : sceneWindow("选择关卡", ":/res/OtherSceneBg.png", parent)
 {
-    setFixedSize(windowWidth, windowHeight);
-    setWindowTitle("选择关卡");
-    setWindowIcon(QIcon(QPixmap(":/logo.ico")));
 
     auto *backSound = new QSound(":/res/BackButtonSound.wav", this);
 
@@ -100,25 +92,15 @@ xuanguan::xuanguan(QWidget *parent)
 void xuanguan::openLevel(int levelNumber)
 {
     playWindow = new youxi(levelNumber);
-    playWindow->setGeometry(geometry());
-    hide();
-    playWindow->show();
+    handOver(this, playWindow);
     connect(playWindow, &youxi::fanhui, playWindow, [this] { returnFromPlay(); },
             Qt::DirectConnection);
 }
 
 void xuanguan::returnFromPlay()
 {
-    setGeometry(playWindow->geometry());
-    delete playWindow;
+    youxi *left = playWindow;
     playWindow = nullptr;
-    show();
-}
-
-void xuanguan::paintEvent(QPaintEvent *)
-{
-    QPainter painter(this);
-    QPixmap background;
-    background.load(":/res/OtherSceneBg.png");
-    painter.drawPixmap(QRectF(0, 0, width(), height()), background, QRectF());
+    handOver(left, this);
+    delete left;
 }

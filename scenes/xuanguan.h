@@ -4,12 +4,12 @@
 #ifndef XUANGUAN_H
 #define XUANGUAN_H
 
-#include <QMainWindow>
+#include "scenes/scenewindow.h"
 
 class youxi;
 
 // The level select: twenty numbered level buttons and a back button.
-class xuanguan : public QMainWindow
+class xuanguan : public sceneWindow
 {
     Q_OBJECT
 public:
@@ -20,9 +20,6 @@ public:
 
 signals:
     void fanhui();
-
-protected:
-    void paintEvent(QPaintEvent *e) override;
 
 private:
     void openLevel(int levelNumber);

@@ -6,9 +6,7 @@
 #include <QAccessible>
 #include <QEasingCurve>
 #include <QFont>
-#include <QIcon>
 #include <QLabel>
-#include <QPainter>
 #include <QPropertyAnimation>
 #include <QSound>
 #include <QTimer>
@@ -21,8 +19,6 @@
 
 namespace {
 
-constexpr int windowWidth = 320;
-constexpr int windowHeight = 588;
 constexpr int boardSize = 4;
 constexpr int backDelayMs = 300;
 constexpr int neighbourDelayMs = 300;
@@ -59,13 +55,10 @@ void glide(QWidget *widget, const QRect &to, QEasingCurve::Type easing)
 }
 
 youxi::youxi(int levelNumber)
-    : QMainWindow(nullptr)
+    : sceneWindow("Quenvary", ":/res/PlayLevelSceneBg.png")
     , levelNumber(levelNumber)
     , solved(false)
 {
-    setWindowTitle("Quenvary");
-    setWindowIcon(QIcon(QPixmap(":/logo.ico")));
-    setFixedSize(windowWidth, windowHeight);
     const int W = width();
     const int H = height();
 
@@ -264,12 +257,4 @@ void youxi::announceEnding(const Ending &ending)
         QAccessibleEvent alert(picture, QAccessible::Alert);
         QAccessible::updateAccessibility(&alert);
     });
-}
-
-void youxi::paintEvent(QPaintEvent *)
-{
-    QPainter painter(this);
-    QPixmap background;
-    background.load(":/res/PlayLevelSceneBg.png");
-    painter.drawPixmap(QRectF(0, 0, width(), height()), background, QRectF());
 }

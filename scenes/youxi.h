@@ -4,9 +4,10 @@
 #ifndef YOUXI_H
 #define YOUXI_H
 
-#include <QMainWindow>
 #include <QPixmap>
 #include <QString>
+
+#include "scenes/scenewindow.h"
 
 class QLabel;
 class QSound;
@@ -15,7 +16,7 @@ class jinbi;
 class mybtn;
 
 // The play window of one level: the board, the countdown and the way back.
-class youxi : public QMainWindow
+class youxi : public sceneWindow
 {
     Q_OBJECT
 public:
@@ -32,9 +33,6 @@ public:
 
 signals:
     void fanhui();
-
-protected:
-    void paintEvent(QPaintEvent *e) override;
 
 private:
     // What victory and defeat both need to end the level.

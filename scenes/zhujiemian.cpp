@@ -4,12 +4,8 @@
 #include "zhujiemian.h"
 #include "ui_zhujiemian.h"
 
-#include <QIcon>
-#include <QPainter>
-#include <QPixmap>
 #include <QSound>
 #include <QTimer>
-#include <QWindow>
 
 #include "scenes/keyboardgrid.h"
 #include "scenes/xuanguan.h"
@@ -18,21 +14,16 @@
 
 namespace {
 
-constexpr int windowWidth = 320;
-constexpr int windowHeight = 588;
 constexpr double startButtonHeightRatio = 0.6;
 constexpr int handOverDelayMs = 300;
 
 }
 
 Zhujiemian::Zhujiemian(QWidget *parent)
-    : QMainWindow(parent)
+    : sceneWindow("TavroQuenvary", ":/res/MenuSceneBg.png", parent)
     , ui(new Ui::Zhujiemian)
 {
     ui->setupUi(this);
-    setFixedSize(windowWidth, windowHeight);
-    setWindowIcon(QIcon(QPixmap(":/logo.ico")));
-    setWindowTitle("TavroQuenvary");
 
     levelSelect = new xuanguan(nullptr);
 
@@ -54,22 +45,12 @@ Zhujiemian::Zhujiemian(QWidget *parent)
             if (levelSelect->playWindow)
                 return;
             startSound->play();
-            levelSelect->setGeometry(geometry());
-            hide();
-            levelSelect->show();
+            handOver(this, levelSelect);
         });
     });
 
     // Direct: the menu is back on screen within the same emission that hid the level select.
-    connect(levelSelect, &xuanguan::fanhui, levelSelect, [this] {
-        setGeometry(levelSelect->geometry());
-        // An unchanged geometry reaches neither the native window nor X, and a window whose
-        // place the program never set is mapped without a position hint, so the window
-        // manager would place it: set it on the native window too.
-        if (QWindow *window = windowHandle())
-            window->setGeometry(geometry());
-        show();
-    });
+    connect(levelSelect, &xuanguan::fanhui, levelSelect, [this] { handOver(levelSelect, this); });
 
     startButton->setAccessibleName("开始");
     new focusRing(this);
@@ -79,12 +60,4 @@ Zhujiemian::Zhujiemian(QWidget *parent)
 Zhujiemian::~Zhujiemian()
 {
     delete ui;
-}
-
-void Zhujiemian::paintEvent(QPaintEvent *)
-{
-    QPainter painter(this);
-    QPixmap background;
-    background.load(":/res/MenuSceneBg.png");
-    painter.drawPixmap(QRectF(0, 0, width(), height()), background, QRectF());
 }

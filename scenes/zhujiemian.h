@@ -4,7 +4,7 @@
 #ifndef ZHUJIEMIAN_H
 #define ZHUJIEMIAN_H
 
-#include <QMainWindow>
+#include "scenes/scenewindow.h"
 
 class xuanguan;
 
@@ -13,7 +13,7 @@ class Zhujiemian;
 }
 
 // The main menu: one start button that hands over to the level select.
-class Zhujiemian : public QMainWindow
+class Zhujiemian : public sceneWindow
 {
     Q_OBJECT
 public:
@@ -22,9 +22,6 @@ public:
 
     // Lives for the whole run and is never deleted: the menu hides and shows it.
     xuanguan *levelSelect = nullptr;
-
-protected:
-    void paintEvent(QPaintEvent *e) override;
 
 private:
     Ui::Zhujiemian *ui;

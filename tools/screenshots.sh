@@ -18,7 +18,8 @@ cleanup() {
 trap cleanup EXIT
 
 exec 3> "$work/display"
-Xvfb -displayfd 3 -screen 0 800x700x24 -nolisten tcp > /dev/null 2>&1 &
+# 96 dpi, a plain 100 % desktop: without Xft.dpi Qt scales by the server's dpi (Xvfb's own is 100).
+Xvfb -displayfd 3 -dpi 96 -screen 0 800x700x24 -nolisten tcp > /dev/null 2>&1 &
 pids+=($!)
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
 export DISPLAY=":$(cat "$work/display")"

@@ -204,6 +204,8 @@ void jinbi::announceFace()
 void jinbi::paintEvent(QPaintEvent *)
 {
     QStylePainter painter(this);
+    // Scaled, the picture is resampled smoothly rather than its pixels repeated.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, devicePixelRatioF() != 1);
     QStyleOptionButton option;
     initStyleOption(&option);
     option.state &= ~QStyle::State_HasFocus;

@@ -90,6 +90,8 @@ void mybtn::mouseReleaseEvent(QMouseEvent *e)
 void mybtn::paintEvent(QPaintEvent *)
 {
     QStylePainter painter(this);
+    // Scaled, the picture is resampled smoothly rather than its pixels repeated.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, devicePixelRatioF() != 1);
     QStyleOptionButton option;
     initStyleOption(&option);
     option.state &= ~QStyle::State_HasFocus;

@@ -56,8 +56,9 @@ class X:
         if not shutil.which("Xvfb") or (wm and not shutil.which(wm)):
             skip(f"Xvfb or {wm} is not installed")
         r, w = os.pipe()
-        PROCS.append(subprocess.Popen(["Xvfb", "-displayfd", str(w), "-screen", "0", "1024x768x24", "-nolisten",
-                                       "tcp", "-noreset"], pass_fds=(w,), stderr=subprocess.DEVNULL))
+        # 96 dpi: a plain 100 % desktop (without Xft.dpi Qt scales by the server's dpi, Xvfb's own is 100).
+        PROCS.append(subprocess.Popen(["Xvfb", "-displayfd", str(w), "-dpi", "96", "-screen", "0", "1024x768x24",
+                                       "-nolisten", "tcp", "-noreset"], pass_fds=(w,), stderr=subprocess.DEVNULL))
         os.close(w)
         with os.fdopen(r) as pipe:
             self.env = dict(os.environ, DISPLAY=":" + pipe.readline().strip(), QT_QPA_PLATFORM="xcb")

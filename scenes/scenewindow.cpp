@@ -1,0 +1,73 @@
+// SPDX-FileCopyrightText: 2026 The Quenvary developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "scenewindow.h"
+
+#include <QIcon>
+#include <QPainter>
+#include <QPixmap>
+#include <QWindow>
+#include <qpa/qplatformwindow.h>
+
+namespace {
+
+constexpr int windowWidth = 320;
+constexpr int windowHeight = 588;
+const char *const iconPath = ":/logo.ico";
+
+QPlatformWindow *nativeWindow(QWidget *widget)
+{
+    QWindow *window = widget->windowHandle();
+    return window ? window->handle() : nullptr;
+}
+
+}
+
+sceneWindow::sceneWindow(const QString &title, const QString &backgroundPath, QWidget *parent)
+    : QMainWindow(parent)
+    , backgroundPath(backgroundPath)
+{
+    setFixedSize(windowWidth, windowHeight);
+    setWindowTitle(title);
+    setWindowIcon(QIcon(QPixmap(iconPath)));
+}
+
+void sceneWindow::handOver(QWidget *left, QWidget *next)
+{
+    next->setGeometry(left->geometry());
+    // Scaled by a fraction, a logical position names no device pixel exactly (571 px at 150 %
+    // is 380.67), so the place itself goes over in device pixels, to the native window. The
+    // widget then takes the logical geometry Qt derives from it, so showing it changes nothing.
+    if (QPlatformWindow *from = nativeWindow(left)) {
+        next->winId();   // its native window, made now if it has none yet
+        if (QPlatformWindow *to = nativeWindow(next)) {
+            // Through QWindow first: a window whose place the program never set is mapped
+            // without a position, and the window manager would choose one.
+            next->windowHandle()->setGeometry(next->geometry());
+            to->setGeometry(from->geometry());
+            next->setGeometry(next->windowHandle()->geometry());
+        }
+    }
+    left->hide();
+    next->show();
+}
+
+// Before the window is mapped. Scaled, Qt asks the window manager to resize in steps (2 device
+// pixels at 150 %) counted from a base of -1, and one that keeps to the steps (icewm) cuts a pixel
+// off the fixed size: count them from the size itself.
+void sceneWindow::showEvent(QShowEvent *e)
+{
+    if (QWindow *window = windowHandle())
+        window->setBaseSize(size());
+    QMainWindow::showEvent(e);
+}
+
+void sceneWindow::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    // Scaled, the picture is resampled from its full size; at 100 % it is drawn as it always was.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, devicePixelRatioF() != 1);
+    QPixmap background;
+    background.load(backgroundPath);
+    painter.drawPixmap(QRectF(0, 0, width(), height()), background, QRectF());
+}
