@@ -266,7 +266,7 @@ def same(x, window, name, settle=0.3, mask=None):
         return bytes(s)
 
     def save(pixels, to):
-        subprocess.run(["convert", "-size", f"{W}x{H}", "-depth", "8", "rgba:-", to], input=pixels, check=True)
+        subprocess.run(["convert", "-size", f"{W}x{H}", "-depth", "8", "rgba:-", "-define", "png:exclude-chunks=date,time", to], input=pixels, check=True)
     if os.environ.get("QUENVARY_UPDATE_GOLDEN") == "1":   # once two shots 0.3 s apart agree
         time.sleep(settle)
         while last[0] != (now := shot()):
