@@ -3,6 +3,7 @@
 
 #include "scenewindow.h"
 
+#include <QFont>
 #include <QIcon>
 #include <QPainter>
 #include <QPixmap>
@@ -27,6 +28,10 @@ sceneWindow::sceneWindow(const QString &title, const QString &backgroundPath, QW
     : QMainWindow(parent)
     , backgroundPath(backgroundPath)
 {
+    // The labels ask for 等线, whose Latin letters are narrow; where it is missing, the CJK face the
+    // game depends on keeps "倒计时: 1:19" inside its 120-pixel box, unlike the default fallback.
+    static const bool substituted = (QFont::insertSubstitution("等线", "Noto Sans CJK SC"), true);
+    Q_UNUSED(substituted);
     setFixedSize(windowWidth, windowHeight);
     setWindowTitle(title);
     setWindowIcon(QIcon(QPixmap(iconPath)));

@@ -17,38 +17,6 @@ private slots:
         new FrozenAnimationClock(this);
     }
 
-    void showsThePressedPictureFromPressToRelease_data()
-    {
-        QTest::addColumn<QString>("pressed");
-        QTest::addColumn<int>("mouseButton");
-        QTest::addColumn<int>("clicks");
-        QTest::newRow("back, left button") << ":/res/BackButtonSelected.png" << int(Qt::LeftButton) << 1;
-        QTest::newRow("back, right button") << ":/res/BackButtonSelected.png" << int(Qt::RightButton) << 0;
-        QTest::newRow("no pressed picture") << "" << int(Qt::LeftButton) << 1;
-    }
-
-    void showsThePressedPictureFromPressToRelease()
-    {
-        QFETCH(QString, pressed);
-        QFETCH(int, mouseButton);
-        QFETCH(int, clicks);
-        const QString rest = pressed.isEmpty() ? startPicture : ":/res/BackButton.png";
-        QWidget window;
-        mybtn *button = placed(window, new mybtn(rest, pressed));
-        const QSize size = QImage(rest).size();
-        QCOMPARE(button->size(), size);
-        QCOMPARE(button->minimumSize(), button->maximumSize());
-        QImage seenAtClick;
-        connect(button, &QPushButton::clicked, button, [&] { seenAtClick = iconOf(*button); });
-        QTest::mousePress(button, Qt::MouseButton(mouseButton), {}, QPoint(20, 20));
-        QCOMPARE(iconOf(*button), picture(pressed.isEmpty() ? rest : pressed));
-        QCOMPARE(button->size(), size);
-        QTest::mouseRelease(button, Qt::MouseButton(mouseButton), {}, QPoint(20, 20));
-        QCOMPARE(iconOf(*button), picture(rest));
-        // The rest picture is back before anyone hears of the click.
-        QCOMPARE(seenAtClick, clicks ? picture(rest) : QImage());
-    }
-
     void clickBouncesTenPixelsDownAndBack()
     {
         QWidget window;

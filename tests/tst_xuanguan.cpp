@@ -17,22 +17,6 @@ private slots:
     }
     void cleanup() { closePlayWindows(); }
 
-    void isTheGridOfTwentyLevels()
-    {
-        xuanguan w;
-        QVERIFY(backButtonOf(w) && backButtonOf(w)->size() == QSize(50, 50));
-        const auto labels = w.findChildren<QLabel *>(QString(), Qt::FindDirectChildrenOnly);
-        QCOMPARE(labels.size(), 20);
-        for (int i = 0; i < 20; ++i) {
-            mybtn *button = levelButtonOf(w, i);
-            QVERIFY2(button && button->size() == QSize(60, 60), qPrintable(QString("level %1").arg(i + 1)));
-            QLabel *number = labels[i];
-            QCOMPARE(number->text(), QString::number(i + 1));
-            QCOMPARE(number->geometry(), button->geometry());
-            QCOMPARE(number->alignment(), Qt::AlignCenter);
-        }
-    }
-
     void clickOnANumberOpensItsLevel()
     {
         // The first, the one that starts the second row, the last.

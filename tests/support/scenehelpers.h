@@ -119,6 +119,15 @@ inline void holdGameSounds(QObject *owner)
 inline QImage picture(const QString &path) { return QImage(path).convertToFormat(QImage::Format_ARGB32_Premultiplied); }
 inline QImage iconOf(const QPushButton &b) { return b.icon().pixmap(b.iconSize()).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied); }
 
+// Against its reference picture in tests/golden/; QUENVARY_UPDATE_GOLDEN=1 writes the picture instead.
+inline void expectGolden(const QImage &shot, const QString &name)
+{
+    const QString path = QStringLiteral(QUENVARY_GOLDEN_DIR "/%1.png").arg(name);
+    if (qEnvironmentVariableIntValue("QUENVARY_UPDATE_GOLDEN"))
+        QVERIFY(shot.save(path));
+    QVERIFY2(shot.convertToFormat(QImage::Format_ARGB32) == QImage(path).convertToFormat(QImage::Format_ARGB32), qPrintable(path));
+}
+
 // A widget given a shown window as its parent, at a place of it.
 template <class T>
 T *placed(QWidget &window, T *widget, QPoint at = QPoint())
