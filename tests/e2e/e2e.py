@@ -206,7 +206,7 @@ class Recorder:
         """Acts once the last sound is over; `name` should follow `delay` s later (None: not timed here),
         or have begun within the last `since` s."""
         wait(lambda: self.now() > self.busy, "the last sound over")
-        self.events.append((self.now() - since * RATE, name, delay))
+        self.events.append((self.now() - int(since * RATE), name, delay))
         action()
         self.busy = self.now() + int((delay or 0) * RATE) + len(self.expected[name][-1]) * FRAME + RATE // 4
 
@@ -330,9 +330,9 @@ def case_golden(x):
         same(x, window, name, mask=clock)
     rec.sound(lambda: x.click(at, coin(*MISS)), "ConFlipSound")
     go(lambda: x.click(at, BACK), "select", "BackButtonSound")
-    window = go(lambda: x.click(at, LEVEL_1), "play", "TapButtonSound")
+    window, opened = go(lambda: x.click(at, LEVEL_1), "play", "TapButtonSound"), rec.now()
     same(x, window, "defeat", 13)   # 11 s after the level opened; its drop lasts 1.5 s
-    rec.sound(lambda: None, "LevelWinSound", None, 2)
+    rec.sound(lambda: None, "LevelWinSound", None, (rec.now() - opened) / RATE - 10.3)   # from before it
     held(x, game, at, MIDDLE_BACK, "defeat-back-held", "play")
     go(lambda: x.click(at, MIDDLE_BACK), "select", "BackButtonSound")
     window = go(lambda: x.keys("Return"), "play", "TapButtonSound")
