@@ -89,4 +89,4 @@ def case_wayland(x):
 
 if __name__ == "__main__":
     e2e.main({"scales": (lambda x: [walk(x, p) for p in DPI], None), "wayland": (case_wayland, None),
-              **{wm: (lambda x: e2e.case_wm(x) or [walk(x, p, False) for p in (100, 150, 200)], wm) for wm in ("openbox", "icewm")}})
+              **{wm: (lambda x: e2e.restore(x) or [walk(x, p, False) for p in (100, 150, 200)], wm) for wm in ("openbox", "icewm")}})

@@ -231,21 +231,6 @@ class Recorder:
             check(delay is None or delay - 0.08 <= at <= delay + 0.25, f"{name} not {delay} s after its action")
 
 
-def walk(game):
-    """Each hand-over, starting from a moved window: the next scene takes the place X gave the last."""
-    steps = [((150, 90), START, "select"), (None, BACK, "menu"), (None, START, "select"),
-             ((260, 120), LEVEL_1, "play"), ((200, 60), coin(*MISS), None), (None, BACK, "select"),
-             (None, BACK, "menu"), (None, START, "select")]
-    window, at = game.scene("menu")
-    for move_to, spot, scene in steps:
-        at = game.move(window, *move_to) if move_to else at
-        game.x.click(at, spot)
-        if scene:
-            window, now = game.scene(scene)
-            check(now == at, f"{scene} shown at {now}, where X had the last window at {at}")
-    return window, at
-
-
 def start(x, args=()):
     """Launches the game; its main menu stands first, with its title, size and icon: (game, window, [x, y])."""
     game = Game(x, args)
@@ -363,11 +348,11 @@ def case_close(x):
         game.close()
 
 
-def case_wm(x):
-    """Each hand-over under a window manager that places windows of no program-given position; a scene
-    minimised and restored keeps its focus and ring. Run by desktop.py's window-manager cases."""
-    game = Game(x)
-    window, at = walk(game)
+def restore(x):
+    """Under a window manager, a scene minimised and restored keeps its focus and ring (desktop.py runs it)."""
+    game, _, at = start(x)
+    x.click(at, START)
+    window = game.scene("select")[0]
     x.keys("Right", "Right")
     time.sleep(0.5)
     before = x.shot(window)
