@@ -23,6 +23,16 @@ def looks(x, window, name):   # the countdown's seconds, frozen behind the victo
     return shot[:410 * 960] + shot[470 * 960:] if name == "victory" else shot
 
 
+def smooth(x, window, percent):
+    """Scaled up, the start button is resampled smoothly: nearer its picture scaled bilinearly than pixels repeated."""
+    n, shot = 110 * percent // 100, x.shot(window)
+    seen = b"".join(shot[((352 * percent // 100 + r) * e2e.W + 105 * percent // 100) * 4:][:n * 4] for r in range(n))
+    far = {f: sum(abs(a - b) for i, (a, b) in enumerate(zip(seen, ref)) if i % 4 < 3 and ref[i | 3] == 255)
+           for f in ("Triangle", "Point") for ref in [e2e.run("convert", os.path.join(e2e.RESDIR, "MenuSceneStartButton.png"),
+                                                    "-filter", f, "-resize", f"{n}x{n}!", "-depth", "8", "rgba:-")]}
+    check(far["Triangle"] < far["Point"], f"{percent} %: start button pixel-repeated ({far})")
+
+
 def walk(x, percent, compare=True):
     """Hand-overs from odd device positions land on that pixel; each scene looks as the 100 % one, scaled."""
     x.run("xprop", "-root", "-format", "RESOURCE_MANAGER", "8s", "-set", "RESOURCE_MANAGER", f"Xft.dpi:\t{DPI[percent]}\n")
@@ -34,6 +44,7 @@ def walk(x, percent, compare=True):
         window, now = (window, at) if name == "victory" else game.scene(name)
         check(not spot or now == at, f"{percent} %: {name} shown at {now}, where X had the last window at {at}")
         time.sleep({"play": 1.2, "victory": 2.5}.get(name, 0))   # the countdown has begun, the picture dropped
+        name == "menu" and percent >= 200 and smooth(x, window, percent)
         refs, end = REFS.setdefault(name, []), time.monotonic() + (2 if name == "play" else 1)
         while compare and percent == 100 and (time.monotonic() < end or not refs):   # settled; in play, each second
             first, second = looks(x, window, name), (time.sleep(0.3), looks(x, window, name))[1]
@@ -78,4 +89,4 @@ def case_wayland(x):
 
 if __name__ == "__main__":
     e2e.main({"scales": (lambda x: [walk(x, p) for p in DPI], None), "wayland": (case_wayland, None),
-              **{wm: (lambda x: e2e.case_wm(x) or [walk(x, p, False) for p in (100, 150, 200)], wm) for wm in ("openbox", "icewm")}})
+              **{wm: (lambda x: e2e.restore(x) or [walk(x, p, False) for p in (100, 150, 200)], wm) for wm in ("openbox", "icewm")}})
