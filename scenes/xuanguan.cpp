@@ -29,7 +29,6 @@ constexpr int backCornerRadiusPx = 11;
 xuanguan::xuanguan(QWidget *parent)
     : sceneWindow("选择关卡", ":/res/OtherSceneBg.png", parent)
 {
-
     auto *backSound = new QSound(":/res/BackButtonSound.wav", this);
 
     auto *backButton = new mybtn(":/res/BackButton.png", ":/res/BackButtonSelected.png");

@@ -142,7 +142,6 @@ T *placed(QWidget &window, T *widget, QPoint at = QPoint())
     return widget;
 }
 
-// Every scene: a fixed 320 x 588 window with its title and the 200 x 200 icon.
 // The direct child button resting at the place, if any.
 inline mybtn *buttonAt(QWidget &w, QPoint place)
 {
