@@ -52,6 +52,10 @@ int main(int argc, char *argv[])
 {
     prepareQt(argc, argv);
     QApplication app(argc, argv);
+    // The desktop matches windows, menu entry and mixer entry by these.
+    QApplication::setApplicationName("Quenvary");
+    QApplication::setApplicationVersion(QUENVARY_VERSION);
+    QApplication::setDesktopFileName(QUENVARY_APP_ID);
     Zhujiemian menu;
     menu.show();
     return app.exec();

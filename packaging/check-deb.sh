@@ -26,7 +26,7 @@ if [ "$want" != "$got" ]; then
     diff <(echo "$want") <(echo "$got") >&2 || true
 fi
 dpkg-deb -x "$deb" "$scratch/pkg"
-exe=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$scratch/pkg/usr/share/applications/quenvary.desktop")
+exe=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$scratch/pkg/usr/share/applications/$QUENVARY_APP_ID.desktop")
 [ -x "$scratch/pkg/usr/games/$exe" ] || fail "the menu entry runs '$exe', which is not in /usr/games"
 
 deps=$(dpkg-deb -f "$deb" Depends)

@@ -13,15 +13,15 @@ usr=$scratch/root/usr
 DESTDIR=$scratch/root cmake --install "$QUENVARY_BUILD_DIR" --prefix /usr >/dev/null
 
 sizes="16 24 32 48 64 128 256"
-want="bin/quenvary share/applications/quenvary.desktop share/man/man6/quenvary.6.gz
-      share/metainfo/$QUENVARY_APP_ID.metainfo.xml share/icons/hicolor/scalable/apps/quenvary.svg"
-for s in $sizes; do want+=" share/icons/hicolor/${s}x$s/apps/quenvary.png"; done
+want="bin/quenvary share/applications/$QUENVARY_APP_ID.desktop share/man/man6/quenvary.6.gz
+      share/metainfo/$QUENVARY_APP_ID.metainfo.xml share/icons/hicolor/scalable/apps/$QUENVARY_APP_ID.svg"
+for s in $sizes; do want+=" share/icons/hicolor/${s}x$s/apps/$QUENVARY_APP_ID.png"; done
 got=$(cd "$usr" && find . -type f -o -type l | sed 's|^\./||' | sort)
 [ "$(printf '%s\n' $want | sort)" = "$got" ] || fail "installed files differ from the expected ones: $got"
-for s in $sizes; do [ "$(identify -format %wx%h "$usr/share/icons/hicolor/${s}x$s/apps/quenvary.png")" = "${s}x$s" ] \
+for s in $sizes; do [ "$(identify -format %wx%h "$usr/share/icons/hicolor/${s}x$s/apps/$QUENVARY_APP_ID.png")" = "${s}x$s" ] \
     || fail "the ${s}x$s icon has another size"; done
 
-desktop=$usr/share/applications/quenvary.desktop
+desktop=$usr/share/applications/$QUENVARY_APP_ID.desktop
 desktop-file-validate "$desktop" || fail "desktop-file-validate rejects the menu entry"
 exe=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$desktop")
 [ -x "$usr/bin/$exe" ] || fail "the menu entry runs '$exe', which is not installed"
