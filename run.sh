@@ -15,5 +15,5 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
 fi
 install_packages run "qt$qt"
 dir=$root/build$([ "$qt" = 5 ] || echo "-qt$qt")
-build "$dir" "$qt"
+build_game "$dir" "$qt"
 exec "$dir/quenvary" "$@"

@@ -19,13 +19,13 @@ inputs=$([ "$soak" = 1 ] && echo 5000 || echo 1000)
 
 for qt in $versions; do
     dir=$root/build$([ "$qt" = 5 ] || echo "-qt$qt")
-    build "$dir" "$qt"
+    build "$dir" "$qt" -DQUENVARY_TESTS=ON
     (cd "$dir" && QUENVARY_MONKEY_INPUTS=$inputs ctest --output-on-failure -j "$(nproc)")
 done
 
 [ "${QUENVARY_SKIP_SANITIZERS:-0}" = 1 ] && exit 0
 [ "$versions" = 6 ] && exit 0
-build "$root/build-asan" 5 -DQUENVARY_SANITIZE=ON
+build "$root/build-asan" 5 -DQUENVARY_SANITIZE=ON -DQUENVARY_TESTS=ON
 cd "$root/build-asan"
 # Any report ends the test with an error; full stacks so that the suppressions can match.
 export ASAN_OPTIONS="halt_on_error=1:abort_on_error=0:detect_leaks=1:fast_unwind_on_malloc=0:detect_stack_use_after_return=0:strict_string_checks=1"

@@ -2,11 +2,24 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include <QApplication>
+#include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QtGlobal>
+
+#include <cstdio>
 
 #include "scenes/zhujiemian.h"
 
+#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN) && QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
+#include <xcb/xcb.h>
+#include <cstdlib>
+#include <cstring>
+#define QUENVARY_XCB_DPI
+#endif
+
 namespace {
+
+const char *const appName = "Quenvary";
 
 #if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
 bool platformChosen(int argc, char *argv[])
@@ -17,6 +30,29 @@ bool platformChosen(int argc, char *argv[])
         if (qstrcmp(argv[i], "-platform") == 0 || qstrcmp(argv[i], "--platform") == 0)
             return true;
     return false;
+}
+#endif
+
+#ifdef QUENVARY_XCB_DPI
+// Whether the X server's resources name a desktop scale (Xft.dpi), as desktops set it.
+bool desktopSetsDpi()
+{
+    xcb_connection_t *connection = xcb_connect(nullptr, nullptr);
+    bool found = false;
+    if (!xcb_connection_has_error(connection)) {
+        const xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
+        const auto cookie = xcb_get_property(connection, 0, screen->root, XCB_ATOM_RESOURCE_MANAGER,
+                                             XCB_ATOM_STRING, 0, 1 << 16);
+        if (xcb_get_property_reply_t *reply = xcb_get_property_reply(connection, cookie, nullptr)) {
+            const QByteArray resources(static_cast<const char *>(xcb_get_property_value(reply)),
+                                       xcb_get_property_value_length(reply));
+            for (const QByteArray &line : resources.split('\n'))
+                found = found || line.startsWith("Xft.dpi:");
+            free(reply);
+        }
+    }
+    xcb_disconnect(connection);
+    return found;
 }
 #endif
 
@@ -40,22 +76,100 @@ void prepareQt(int argc, char *argv[])
     // place: where the session offers X as well, be an X client.
     if (!platformChosen(argc, argv) && !qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "xcb");
+#ifdef QUENVARY_XCB_DPI
+    // Qt 5 takes an X server's physical dpi (a monitor's size, 100 on Xvfb) for a scale when the
+    // desktop names none; only a scale the desktop asks for should apply, as on Qt 6.
+    if (qgetenv("QT_QPA_PLATFORM").startsWith("xcb") && !qEnvironmentVariableIsSet("QT_FONT_DPI")
+            && !desktopSetsDpi())
+        qputenv("QT_FONT_DPI", "96");
+#endif
+    // The sound server lists the game, and keeps its volume between runs, by these; Qt would
+    // name it after its process id. The player's own PULSE_PROP settings come first.
+    qputenv("PULSE_PROP_OVERRIDE_application.name", appName);
+    if (!qEnvironmentVariableIsSet("PULSE_PROP_application.icon_name"))
+        qputenv("PULSE_PROP_application.icon_name", QUENVARY_APP_ID);
+    if (!qEnvironmentVariableIsSet("PULSE_PROP_application.id"))
+        qputenv("PULSE_PROP_application.id", QUENVARY_APP_ID);
+    if (!qEnvironmentVariableIsSet("PULSE_PROP_media.role"))
+        qputenv("PULSE_PROP_media.role", "game");
+    // Restored by the game's own id rather than by the role it shares with every other game.
+    if (!qEnvironmentVariableIsSet("PULSE_PROP_module-stream-restore.id"))
+        qputenv("PULSE_PROP_module-stream-restore.id", "sink-input-by-application-id:" QUENVARY_APP_ID);
 #else
     Q_UNUSED(argc);
     Q_UNUSED(argv);
 #endif
 }
 
+QtMessageHandler qtHandler = nullptr;
+
+// Without a sound server Qt says so once per sound and scene; the player needs to hear it once.
+void quietSoundFailures(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    static bool told = false;
+    if (message.startsWith("PulseAudioService: pa_context_connect() failed")
+            || message == "No audio device detected") {
+        if (!told)
+            std::fputs("quenvary: no sound server could be reached; playing without sound\n", stderr);
+        told = true;
+        return;
+    }
+    if (qtHandler)
+        qtHandler(type, context, message);
+    else
+        std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+}
+
+void describe(QCoreApplication &app)
+{
+    app.setApplicationName(appName);
+    app.setApplicationVersion(QUENVARY_VERSION);
+}
+
+void setUpParser(QCommandLineParser &parser)
+{
+    parser.setApplicationDescription(
+            "Turn every coin on the board to gold.\n"
+            "Qt's standard options, such as -platform and -display, are accepted as well.");
+    parser.addHelpOption();
+    parser.addVersionOption();
+}
+
+// --help and --version answer without a display, so they are read before Qt's GUI starts.
+bool asksForInformation(int argc, char *argv[])
+{
+    for (int i = 1; i < argc && qstrcmp(argv[i], "--") != 0; ++i)
+        for (const char *option : {"-h", "--help", "--help-all", "-?", "-v", "--version"})
+            if (qstrcmp(argv[i], option) == 0)
+                return true;
+    return false;
+}
+
 }
 
 int main(int argc, char *argv[])
 {
+    if (asksForInformation(argc, argv)) {
+        QCoreApplication app(argc, argv);
+        describe(app);
+        QCommandLineParser parser;
+        setUpParser(parser);
+        parser.process(app);   // prints and exits
+        return 0;
+    }
     prepareQt(argc, argv);
+    qtHandler = qInstallMessageHandler(quietSoundFailures);
     QApplication app(argc, argv);
-    // The desktop matches windows, menu entry and mixer entry by these.
-    QApplication::setApplicationName("Quenvary");
-    QApplication::setApplicationVersion(QUENVARY_VERSION);
+    describe(app);
+    // The desktop matches the windows (WM_CLASS, Wayland's app_id) with the menu entry by this.
     QApplication::setDesktopFileName(QUENVARY_APP_ID);
+    {
+        // Qt's own options are gone from the arguments by now; whatever else starts with a dash
+        // is refused by name, before any window shows.
+        QCommandLineParser parser;
+        setUpParser(parser);
+        parser.process(app);
+    }
     Zhujiemian menu;
     menu.show();
     return app.exec();

@@ -4,6 +4,8 @@
 
 # Builds the .deb and checks what Debian would: its files, its dependencies and lintian's verdict.
 set -euo pipefail
+source "$(dirname "$0")/need.sh"
+need cpack dpkg-deb dpkg-shlibdeps lintian
 scratch=$1
 rm -rf "$scratch" && mkdir -p "$scratch"
 failed=0

@@ -5,6 +5,8 @@
 # Installs into a scratch root as a user or a distribution would, and checks that a desktop finds
 # a whole, runnable application there that states one version everywhere.
 set -euo pipefail
+source "$(dirname "$0")/need.sh"
+need desktop-file-validate appstreamcli man identify
 scratch=$1
 rm -rf "$scratch" && mkdir -p "$scratch"
 failed=0

@@ -4,6 +4,8 @@
 
 # Compiles the Windows resource script with MinGW's windres and reads back its icon and version.
 set -euo pipefail
+source "$(dirname "$0")/need.sh"
+need x86_64-w64-mingw32-windres cpp
 scratch=$1
 rm -rf "$scratch" && mkdir -p "$scratch" && cd "$scratch"
 failed=0

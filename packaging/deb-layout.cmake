@@ -1,16 +1,13 @@
 # SPDX-FileCopyrightText: 2026 The Quenvary developers
 # SPDX-License-Identifier: GPL-3.0-or-later
 
-# Runs inside cpack on the staged files, before the .deb is made. Debian keeps games in
-# /usr/games and wants a copyright file and a changelog beside every package.
+# Runs inside cpack on the staged files, before the .deb is made. Debian wants a copyright file
+# and a changelog beside every package.
 if(NOT CPACK_PACKAGE_CONTACT)
     message(FATAL_ERROR "The .deb needs a maintainer: configure with "
                         "-DQUENVARY_MAINTAINER=\"Name <address>\" and run cpack again.")
 endif()
 set(usr "${CPACK_TEMPORARY_DIRECTORY}${CPACK_PACKAGING_INSTALL_PREFIX}")
-file(MAKE_DIRECTORY "${usr}/games")
-file(RENAME "${usr}/bin/quenvary" "${usr}/games/quenvary")
-file(REMOVE_RECURSE "${usr}/bin")
 
 set(doc "${usr}/share/doc/quenvary")
 file(MAKE_DIRECTORY "${doc}")

@@ -46,10 +46,26 @@ qt_versions() {   # ALL
     esac
 }
 
-build() {   # DIR QT [CMAKE ARGS...]
+configure() {   # DIR QT [CMAKE ARGS...]
     local dir="$1" qt="$2"; shift 2
     cmake -S "$root" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUENVARY_QT="$qt" "$@" >/dev/null
-    cmake --build "$dir" -j "$(nproc)"
+}
+
+build() {   # DIR QT [CMAKE ARGS...]
+    configure "$@"
+    cmake --build "$1" -j "$(nproc)"
+}
+
+# The game alone, for run.sh: a new build folder leaves the tests out, so configuring needs
+# neither Qt Test nor Python; one that exists is kept as it is (the build itself configures again
+# when a CMake file changed).
+configure_game() {   # DIR QT
+    [ -f "$1/CMakeCache.txt" ] || configure "$1" "$2" -DQUENVARY_TESTS=OFF
+}
+
+build_game() {   # DIR QT
+    configure_game "$1" "$2"
+    cmake --build "$1" -j "$(nproc)" --target quenvary
 }
 
 if [ "${BASH_SOURCE[0]}" = "$0" ]; then

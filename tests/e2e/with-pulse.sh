@@ -3,7 +3,8 @@
 # SPDX-FileCopyrightText: 2026 The Quenvary developers
 # SPDX-License-Identifier: GPL-3.0-or-later
 
-# Runs a command with its own PulseAudio daemon and a null sink named "rec".
+# Runs a command with its own PulseAudio daemon, a null sink named "rec" and stream restore,
+# which keeps each program's volume as a desktop's sound server does.
 # Exits 77 (skip) when the daemon cannot start, so nothing passes without sound.
 set -u
 dir=$(mktemp -d /tmp/quenvary-pulse.XXXXXX)
@@ -21,6 +22,7 @@ unset DBUS_SESSION_BUS_ADDRESS
 pulseaudio --system=false -n --daemonize=no --exit-idle-time=-1 --use-pid-file=false \
     --disallow-module-loading=false --log-target=file:"$dir/pulse.log" \
     -L "module-null-sink sink_name=rec rate=44100 channels=1" \
+    -L "module-stream-restore restore_device=false" \
     -L "module-native-protocol-unix auth-anonymous=1 socket=$dir/sock" &
 daemon=$!
 

@@ -1,0 +1,137 @@
+#!/usr/bin/env python3
+
+# SPDX-FileCopyrightText: 2026 The Quenvary developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
+"""How the desktop knows the game: its command line, its window class against the menu entry, the
+scale on an X server that names none, and its name and remembered volume in the sound server."""
+import array, math, os, re, subprocess, time, e2e
+from e2e import BACK, START, Game, Recorder, check, run, start, wait
+
+APP_ID = "io.github.quenvary.Quenvary"
+SILENT = "quenvary: no sound server could be reached; playing without sound"
+
+
+def desktop_entry():
+    path = os.path.join(e2e.RESDIR, "..", "packaging", APP_ID + ".desktop")
+    return dict(line.split("=", 1) for line in open(path, encoding="utf-8").read().splitlines() if "=" in line)
+
+
+def answers(x, args, env_extra=None):
+    """Runs the program with ARGS; it must end by itself within 5 s (a game would wait for its player)."""
+    env = dict(x.env, **e2e.GAME_ENV, **(env_extra or {}))
+    done = subprocess.run([e2e.BINARY, *args], env=env, capture_output=True, timeout=5, cwd=e2e.TMP)
+    return done.returncode, done.stdout.decode(), done.stderr.decode()
+
+
+def case_identity(x):
+    """On a bare X server of 100 dpi (Xvfb's own) with no Xft.dpi."""
+    code, out, err = answers(x, ["--version"], {"DISPLAY": ""})   # no display needed
+    check((code, out) == (0, "Quenvary 1.0.0\n"), f"--version: {code} {out!r} {err!r}")
+    code, out, err = answers(x, ["--help"])
+    check(code == 0 and all(o in out for o in ("--help", "--version", "-platform")), f"--help: {code} {out!r}")
+    code, out, err = answers(x, ["--bogus"])
+    check(code != 0 and "'bogus'" in err and not out, f"--bogus: {code} {out!r} {err!r}")
+
+    entry, game = desktop_entry(), None
+    check(entry.get("Icon") == APP_ID, f"the menu entry's icon is {entry.get('Icon')}")
+    # Qt's own options still work; the physical 100 dpi is no scale: 320 x 588 (Game.scene checks).
+    game, window, _ = start(x, ["-platform", "xcb"])
+    wm_class = re.findall(r'"([^"]*)"', x.run("xprop", "-id", window, "WM_CLASS").decode())
+    check(wm_class == ["quenvary", entry.get("StartupWMClass")], f"WM_CLASS {wm_class}, menu entry {entry}")
+    game.close()
+
+    # Without a sound server: silent, said once.
+    e2e.GAME_ENV["PULSE_SERVER"], server = "unix:" + os.path.join(e2e.TMP, "no-server"), e2e.GAME_ENV["PULSE_SERVER"]
+    game, _, at = start(x)
+    x.click(at, START)
+    game.scene("select")
+    game.close()
+    game.log.seek(0)
+    told = game.log.read().decode().splitlines().count(SILENT)
+    check(told == 1, f"the missing sound server told {told} times")
+    e2e.GAME_ENV["PULSE_SERVER"] = server
+
+    # A scale the desktop asks for applies.
+    x.run("xprop", "-root", "-format", "RESOURCE_MANAGER", "8s", "-set", "RESOURCE_MANAGER", "Xft.dpi:\t144\n")
+    e2e.W, e2e.H = 480, 882
+    game, _, _ = start(x)
+    game.close()
+
+
+def pactl(kind):
+    """The sound server's clients or sink inputs: one dict of properties (and state) each."""
+    blocks = run("pactl", "list", kind).decode().split("\n\n")
+    found = []
+    for block in blocks:
+        if not block.strip():
+            continue
+        props = dict(re.findall(r'^\s*([\w.-]+) = "(.*)"$', block, re.M))
+        props["#"] = re.search(r"#(\d+)", block).group(1)
+        props["corked"] = re.search(r"Corked: (\w+)", block).group(1) if "Corked:" in block else ""
+        props["volume"] = re.search(r"Volume: \w+: \d+ / +(\d+)%", block).group(1) if "Volume:" in block else ""
+        found.append(props)
+    return found
+
+
+def own(game, kind):
+    return [p for p in pactl(kind) if p.get("application.process.id") == str(game.proc.pid)]
+
+
+def energy(rec, since):
+    """The root of the summed squares of the recording since then: a sound's level, whatever its length."""
+    with open(rec.path, "rb") as f:
+        f.seek(since * 2)
+        samples = array.array("h", f.read((rec.now() - since) * 2))
+    return math.sqrt(sum(s * s for s in samples))
+
+
+def tap(x, rec, game, at, times):
+    """Start's tap, as loud as it came out of the sink: the loudest of a few, since the sink may cut
+    a sound's first milliseconds when it starts; each time back to the menu (the back sound goes unmeasured)."""
+    levels = []
+    for i in range(times):
+        since = rec.now()
+        x.click(at, START)
+        game.scene("select")
+        time.sleep(0.8)   # 300 ms to the sound, 300 ms of it
+        levels.append(energy(rec, since))
+        if i < times - 1:
+            x.click(at, BACK)
+            game.scene("menu")
+            time.sleep(0.5)
+    return max(levels)
+
+
+def case_mixer(x):
+    """Named Quenvary in the mixer, with its icon and the game role; a volume set while it plays is
+    kept for the next run (the private server has stream restore)."""
+    rec = Recorder()
+    game, _, at = start(x)
+    client = wait(lambda: own(game, "clients"), "the game's sound client")[0]
+    for key, want in [("application.name", "Quenvary"), ("application.icon_name", APP_ID), ("media.role", "game")]:
+        check(client.get(key) == want, f"sound client's {key} is {client.get(key)!r}")
+    full = tap(x, rec, game, at, 3)
+    check(full > 10000, f"the tap is hardly heard ({full:.0f})")
+    # The back button's sound plays: turned down to 30 % while it does, as in a mixer.
+    x.click(at, BACK)
+    playing = wait(lambda: [p for p in own(game, "sink-inputs") if p["corked"] == "no"], "a sound playing", 3, 0.01)
+    streams = own(game, "sink-inputs")
+    check(all(p.get("media.name") == "Quenvary" for p in streams), f"stream names {[p.get('media.name') for p in streams]}")
+    run("pactl", "set-sink-input-volume", playing[0]["#"], "30%")
+    game.scene("menu")
+    game.close()
+
+    game, _, at = start(x)
+    quiet = tap(x, rec, game, at, 3)
+    volumes = {p["volume"] for p in own(game, "sink-inputs")}
+    check(volumes <= {"30"}, f"the next run's streams at {volumes} %")
+    # 30 % on the mixer's scale is -31.4 dB (cubic); within 2 dB of it in the recording.
+    db = 20 * math.log10(max(quiet, 1) / full)
+    print(f"the tap after the restart is {db:.1f} dB from the first ({quiet:.0f} / {full:.0f})", flush=True)
+    check(abs(db - 20 * math.log10(0.3 ** 3)) < 2, f"the restarted game's tap is {db:.1f} dB from full")
+    game.close()
+
+
+if __name__ == "__main__":
+    e2e.main({"identity": (case_identity, (None, None)), "mixer": (case_mixer, None)})
