@@ -7,14 +7,21 @@
 #include <QIcon>
 #include <QPainter>
 #include <QPixmap>
+#include <QSound>
+#include <QTimer>
 #include <QWindow>
 #include <qpa/qplatformwindow.h>
+
+#include "widgets/focusring.h"
+#include "widgets/mybtn.h"
 
 namespace {
 
 constexpr int windowWidth = 320;
 constexpr int windowHeight = 588;
 const char *const iconPath = ":/logo.ico";
+constexpr int backDelayMs = 300;
+constexpr int backCornerRadiusPx = 11;
 
 QPlatformWindow *nativeWindow(QWidget *widget)
 {
@@ -55,6 +62,28 @@ void sceneWindow::handOver(QWidget *left, QWidget *next)
     }
     left->hide();
     next->show();
+}
+
+mybtn *sceneWindow::addBackButton(std::function<void()> afterDelay)
+{
+    auto *backSound = new QSound(":/res/BackButtonSound.wav", this);
+    auto *backButton = new mybtn(":/res/BackButton.png", ":/res/BackButtonSelected.png");
+    backButton->setParent(this);
+    backButton->move(width() - backButton->width(), height() - backButton->height());
+    connect(backButton, &QPushButton::clicked, backButton, [this, backSound, afterDelay] {
+        backSound->play();
+        QTimer::singleShot(backDelayMs, Qt::PreciseTimer, this, afterDelay);
+    }, Qt::DirectConnection);
+    backButton->setAccessibleName("返回");
+    return backButton;
+}
+
+focusRing *sceneWindow::addFocusRing(mybtn *backButton)
+{
+    auto *ring = new focusRing(this);
+    if (backButton)
+        ring->setCornerRadius(backButton, backCornerRadiusPx);
+    return ring;
 }
 
 // Before the window is mapped. Scaled, Qt asks the window manager to resize in steps (2 device

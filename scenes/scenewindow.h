@@ -7,6 +7,11 @@
 #include <QMainWindow>
 #include <QString>
 
+#include <functional>
+
+class focusRing;
+class mybtn;
+
 // What the three scenes share: a fixed-size window with the game's icon, a background picture
 // stretched over it, and the hand-over that shows one scene where another one was.
 class sceneWindow : public QMainWindow
@@ -19,6 +24,12 @@ public:
     static void handOver(QWidget *left, QWidget *next);
 
 protected:
+    // The back button in the bottom right corner: it plays its sound and, 300 ms later,
+    // `afterDelay` runs, unless the window is gone by then.
+    mybtn *addBackButton(std::function<void()> afterDelay);
+    // The scene's focus ring, with the back button's corners when it has one.
+    focusRing *addFocusRing(mybtn *backButton);
+
     void showEvent(QShowEvent *e) override;
     void paintEvent(QPaintEvent *e) override;
 

@@ -6,45 +6,32 @@
 #include <QFont>
 #include <QLabel>
 #include <QSound>
-#include <QTimer>
 
 #include "scenes/keyboardgrid.h"
 #include "scenes/youxi.h"
-#include "widgets/focusring.h"
 #include "widgets/mybtn.h"
 
 namespace {
 
-constexpr int backDelayMs = 300;
 constexpr int levelCount = 20;
 constexpr int gridColumns = 4;
 constexpr int gridLeft = 25;
 constexpr int gridTop = 160;
 constexpr int gridPitch = 70;
 constexpr int numberPointSize = 14;
-constexpr int backCornerRadiusPx = 11;
 
 }
 
 xuanguan::xuanguan(QWidget *parent)
     : sceneWindow("选择关卡", ":/res/OtherSceneBg.png", parent)
 {
-    auto *backSound = new QSound(":/res/BackButtonSound.wav", this);
-
-    auto *backButton = new mybtn(":/res/BackButton.png", ":/res/BackButtonSelected.png");
-    backButton->setParent(this);
-    backButton->move(width() - backButton->width(), height() - backButton->height());
-
-    connect(backButton, &QPushButton::clicked, backButton, [this, backSound] {
-        backSound->play();
-        QTimer::singleShot(backDelayMs, Qt::PreciseTimer, this, [this] {
-            // A level chosen meanwhile wins over the back click: stay out of the play window's way.
-            if (playWindow)
-                return;
-            hide();
-            emit fanhui();
-        });
-    }, Qt::DirectConnection);
+    mybtn *backButton = addBackButton([this] {
+        // A level chosen meanwhile wins over the back click: stay out of the play window's way.
+        if (playWindow)
+            return;
+        hide();
+        emit fanhui();
+    });
 
     auto *tapSound = new QSound(":/res/TapButtonSound.wav", this);
 
@@ -82,9 +69,7 @@ xuanguan::xuanguan(QWidget *parent)
         levelButtons.append(levelButton);
     }
 
-    backButton->setAccessibleName("返回");
-    auto *ring = new focusRing(this);
-    ring->setCornerRadius(backButton, backCornerRadiusPx);
+    addFocusRing(backButton);
     new keyboardGrid(this, gridColumns, levelButtons, backButton);
 }
 

@@ -13,21 +13,18 @@
 
 #include "data/dataconfig.h"
 #include "scenes/keyboardgrid.h"
-#include "widgets/focusring.h"
 #include "widgets/jinbi.h"
 #include "widgets/mybtn.h"
 
 namespace {
 
 constexpr int boardSize = 4;
-constexpr int backDelayMs = 300;
 constexpr int neighbourDelayMs = 300;
 constexpr int tickMs = 1000;
 constexpr int endAnimationMs = 1500;
 constexpr int levelLabelPointSize = 20;
 constexpr int countdownPointSize = 16;
 constexpr int nodeSizePx = 50;
-constexpr int backCornerRadiusPx = 11;
 const char *const goldPicture = ":/res/Coin0001.png";
 const char *const silverPicture = ":/res/Coin0008.png";
 
@@ -62,18 +59,9 @@ youxi::youxi(int levelNumber)
     const int W = width();
     const int H = height();
 
-    auto *backSound = new QSound(":/res/BackButtonSound.wav", this);
-
-    auto *backButton = new mybtn(":/res/BackButton.png", ":/res/BackButtonSelected.png");
+    // The receiver deletes this window during the emission, so it must come last.
+    mybtn *backButton = addBackButton([this] { emit fanhui(); });
     backButton->setObjectName("backButton");
-    backButton->setParent(this);
-    backButton->move(W - backButton->width(), H - backButton->height());
-
-    connect(backButton, &QPushButton::clicked, backButton, [this, backSound] {
-        backSound->play();
-        // The receiver deletes this window during the emission, so it must come last.
-        QTimer::singleShot(backDelayMs, this, [this] { emit fanhui(); });
-    }, Qt::DirectConnection);
 
     auto *levelLabel = new QLabel(this);
     levelLabel->setObjectName("levelLabel");
@@ -236,9 +224,7 @@ void youxi::endLevel(const Ending &ending)
 
 void youxi::setUpKeyboardAccess(mybtn *backButton)
 {
-    backButton->setAccessibleName("返回");
-    auto *ring = new focusRing(this);
-    ring->setCornerRadius(backButton, backCornerRadiusPx);
+    addFocusRing(backButton);
     QVector<QAbstractButton *> readingOrder;
     for (int r = 0; r < boardSize; ++r)
         for (int c = 0; c < boardSize; ++c)

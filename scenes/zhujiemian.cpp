@@ -9,7 +9,6 @@
 
 #include "scenes/keyboardgrid.h"
 #include "scenes/xuanguan.h"
-#include "widgets/focusring.h"
 #include "widgets/mybtn.h"
 
 namespace {
@@ -53,7 +52,7 @@ Zhujiemian::Zhujiemian(QWidget *parent)
     connect(levelSelect, &xuanguan::fanhui, levelSelect, [this] { handOver(levelSelect, this); });
 
     startButton->setAccessibleName("开始");
-    new focusRing(this);
+    addFocusRing(nullptr);
     new keyboardGrid(this, 1, {startButton}, nullptr);
 }
 

@@ -6,19 +6,18 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QDebug>
-#include <QIcon>
 #include <QKeyEvent>
 #include <QPixmap>
 #include <QStyleOptionButton>
-#include <QStylePainter>
 #include <QTimer>
+
+#include "widgets/picturepainting.h"
 
 namespace {
 
 constexpr int frameIntervalMs = 30;
 constexpr int goldFrame = 1;
 constexpr int silverFrame = 8;
-const char *const borderlessStyle = "QPushButton{border:0px;}";
 
 bool isPressKey(const QKeyEvent *e)
 {
@@ -77,10 +76,7 @@ jinbi::jinbi(const QString &picturePath)
     if (!picture.load(picturePath))
         qDebug() << "加载图片失败";
     // The widget keeps the starting size; only the icon follows the frames.
-    setFixedSize(picture.width(), picture.height());
-    setStyleSheet(borderlessStyle);
-    setIcon(QIcon(picture));
-    setIconSize(QSize(picture.width(), picture.height()));
+    picturePainting::dress(this, picture);
 
     static const bool readable = (QAccessible::installFactory(coinInterface), true);
     Q_UNUSED(readable);
@@ -128,9 +124,7 @@ void jinbi::turnOver()
 
 void jinbi::showFrame(int frame)
 {
-    const QPixmap picture(QString(":/res/Coin000%1.png").arg(frame));
-    setIcon(QIcon(picture));
-    setIconSize(QSize(picture.width(), picture.height()));
+    picturePainting::show(this, QPixmap(QString(":/res/Coin000%1.png").arg(frame)));
 }
 
 void jinbi::stepToSilver()
@@ -199,15 +193,9 @@ void jinbi::announceFace()
     QAccessible::updateAccessibility(&event);
 }
 
-// As the push button paints, but without the style's focus frame, which would lie over the
-// face; the scene draws its own ring around the coin instead.
 void jinbi::paintEvent(QPaintEvent *)
 {
-    QStylePainter painter(this);
-    // Scaled, the picture is resampled smoothly rather than its pixels repeated.
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, devicePixelRatioF() != 1);
     QStyleOptionButton option;
     initStyleOption(&option);
-    option.state &= ~QStyle::State_HasFocus;
-    painter.drawControl(QStyle::CE_PushButton, option);
+    picturePainting::paint(this, option);
 }

@@ -5,18 +5,17 @@
 
 #include <QDebug>
 #include <QEasingCurve>
-#include <QIcon>
 #include <QPixmap>
 #include <QPropertyAnimation>
 #include <QRect>
 #include <QStyleOptionButton>
-#include <QStylePainter>
+
+#include "widgets/picturepainting.h"
 
 namespace {
 
 constexpr int bounceDurationMs = 200;
 constexpr int bounceDepthPx = 10;
-const char *const borderlessStyle = "QPushButton{border:0px;}";
 
 }
 
@@ -35,10 +34,7 @@ void mybtn::applyPicture(const QString &path)
     QPixmap picture;
     if (!picture.load(path))
         qDebug() << path << "加载图片失败";
-    setFixedSize(picture.width(), picture.height());
-    setStyleSheet(borderlessStyle);
-    setIcon(QIcon(picture));
-    setIconSize(QSize(picture.width(), picture.height()));
+    picturePainting::dress(this, picture);
 }
 
 void mybtn::bounceDown()
@@ -85,15 +81,9 @@ void mybtn::mouseReleaseEvent(QMouseEvent *e)
     QPushButton::mouseReleaseEvent(e);
 }
 
-// As the push button paints, but without the style's focus frame over the picture; the scene
-// draws its own ring around the button instead.
 void mybtn::paintEvent(QPaintEvent *)
 {
-    QStylePainter painter(this);
-    // Scaled, the picture is resampled smoothly rather than its pixels repeated.
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, devicePixelRatioF() != 1);
     QStyleOptionButton option;
     initStyleOption(&option);
-    option.state &= ~QStyle::State_HasFocus;
-    painter.drawControl(QStyle::CE_PushButton, option);
+    picturePainting::paint(this, option);
 }
