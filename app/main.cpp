@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QtGlobal>
 
+#include "data/gamelanguage.h"
 #include "scenes/zhujiemian.h"
 
 namespace {
@@ -52,6 +53,7 @@ int main(int argc, char *argv[])
 {
     prepareQt(argc, argv);
     QApplication app(argc, argv);
+    new gameLanguage(&app);   // the player's language, before any window
     // The desktop matches windows, menu entry and mixer entry by these.
     QApplication::setApplicationName("Quenvary");
     QApplication::setApplicationVersion(QUENVARY_VERSION);

@@ -27,7 +27,7 @@ constexpr int backCornerRadiusPx = 11;
 }
 
 xuanguan::xuanguan(QWidget *parent)
-    : sceneWindow("选择关卡", ":/res/OtherSceneBg.png", parent)
+    : sceneWindow(tr("选择关卡"), ":/res/OtherSceneBg.png", parent)
 {
     auto *backSound = new QSound(":/res/BackButtonSound.wav", this);
 
@@ -78,11 +78,11 @@ xuanguan::xuanguan(QWidget *parent)
             tapSound->play();
             openLevel(i + 1);
         });
-        levelButton->setAccessibleName(QString("第 %1 关").arg(i + 1));
+        levelButton->setAccessibleName(tr("第 %1 关").arg(i + 1));
         levelButtons.append(levelButton);
     }
 
-    backButton->setAccessibleName("返回");
+    backButton->setAccessibleName(tr("返回"));
     auto *ring = new focusRing(this);
     ring->setCornerRadius(backButton, backCornerRadiusPx);
     new keyboardGrid(this, gridColumns, levelButtons, backButton);
