@@ -35,6 +35,8 @@ void landEnding(youxi &w, const char *picture)
 
 void win(youxi &w)
 {
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
     clickCoin(w, QPoint(2, 2));   // level 1's one winning move
     QTRY_VERIFY_WITH_TIMEOUT(w.solved, 2000);
     QTRY_VERIFY_WITH_TIMEOUT(std::none_of(&w.coinGrid[0][0], &w.coinGrid[0][0] + 16,
@@ -230,6 +232,7 @@ private slots:
             const QImage shot = w.grab().toImage();
             QCOMPARE(shot.width(), qRound(w.width() * qApp->devicePixelRatio()));
             expectGolden(shot, QString("%1/%2%3").arg(folder, scene, suffix));
+            w.hide();   // one scene on screen at a time, as in the game: clicks find the right one
         };
         expect(scenes.menu, "menu");
         expect(*scenes.levelSelect, "select");
