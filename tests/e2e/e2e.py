@@ -20,6 +20,7 @@ ALLOWED = re.compile(r'^((".*" )?加载图片失败|QStandardPaths: |PulseAudioS
 LOCALE_NOTE = re.compile(r'^(Detected locale ".*" with character encoding|Qt depends on a UTF-8 locale|'
                          r'If this causes problems, reconfigure|for more information\.$)')
 ENGLISH = {"LANG": "en_US.UTF-8", "LC_ALL": "", "LANGUAGE": ""}
+SIMPLIFIED = {"LANG": "zh_CN.UTF-8", "LC_ALL": "", "LANGUAGE": ""}   # the design's, as a locale naming none
 RATE, FRAME, LOUD = 8000, 40, 30   # recording rate, 5 ms frames, level of a sound (-61 dB)
 LAGS = [(0, 0), (1, 0), (2, 0), (0, 1), (0, 2)]
 GOLDEN = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "golden")
@@ -292,8 +293,8 @@ def held(x, game, at, spot, name, scene, mask=None):
 
 def case_golden(x):
     """Every scene at rest, each kind of button held, the focus ring on each, victory and defeat landed,
-    against reference pictures; every sound recognised in the recording."""
-    rec, game = Recorder(), Game(x)
+    against reference pictures, on a Simplified Chinese desktop; every sound recognised in the recording."""
+    rec, game = Recorder(), Game(x, env=SIMPLIFIED)
     window, at = game.scene("menu")
     clock, level_11 = (110, 428, 120, 25), (195, 330)   # the running countdown; a level of 50 s
 
