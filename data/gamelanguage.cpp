@@ -22,7 +22,7 @@ QStringList candidatesFor(const QString &uiLanguage, bool *ownTexts)
 {
     const QLocale locale(uiLanguage);
     *ownTexts = false;
-    if (locale.language() == QLocale::C || uiLanguage.startsWith(QLatin1String("POSIX"))) {
+    if (locale.language() == QLocale::C) {   // "C", "C.UTF-8" and "POSIX" alike
         *ownTexts = true;
         return {};
     }
@@ -49,7 +49,7 @@ gameLanguage::gameLanguage(QObject *parent, const QStringList &uiLanguages)
         QLocale::setDefault(QLocale::c());
         return;
     }
-    translator = new QTranslator(this);
+    auto *translator = new QTranslator(this);   // leaves the application with this object
     if (translator->load(translationPrefix + chosen, translationDir))
         QCoreApplication::installTranslator(translator);
     QLocale::setDefault(QLocale(chosen));

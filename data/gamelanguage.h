@@ -8,8 +8,6 @@
 #include <QObject>
 #include <QStringList>
 
-class QTranslator;
-
 // The language the game speaks: the first of the player's languages it has a translation for.
 // Installs that translation and makes its locale the default, so that the resource system picks
 // the pictures with words in that language. Gone, it takes its translation with it.
@@ -31,7 +29,6 @@ public:
 
 private:
     QString chosen;
-    QTranslator *translator = nullptr;
 };
 
 #endif
