@@ -22,7 +22,7 @@ marked() {   # TS TYPE...
         /<translation/ { for (i = split(types, t, " "); i > 0; --i) if (index($0, "type=\"" t[i] "\"")) print "  " s }' "$ts"
 }
 # The width and height of a PNG, from its header.
-pngSize() { od -An -tu1 -j16 -N8 "$1" | awk '{ print $1 * 16777216 + $2 * 65536 + $3 * 256 + $4 "x" $5 * 16777216 + $6 * 65536 + $7 * 256 + $8 }'; }
+pngSize() { od -An -tu4 --endian=big -j16 -N8 "$1" | awk '{ print $1 "x" $2 }'; }
 
 i18n_template "$root" "$scratch/metadata.pot"
 for language in $(i18n_languages "$root"); do
