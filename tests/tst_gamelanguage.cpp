@@ -172,6 +172,8 @@ private slots:
         tick(lost, 11);
         QTRY_COMPARE_WITH_TIMEOUT(nameOf(labelOf(won, "victoryLabel")), names[5], 5000);
         QTRY_COMPARE_WITH_TIMEOUT(nameOf(labelOf(lost, "defeatLabel")), names[6], 5000);
+        landEnding(won, "victoryLabel");   // their glides, stopped by nothing on the frozen clock, let go
+        landEnding(lost, "defeatLabel");
     }
 
     // Measured in the labels' own font as the desktop's scale sizes it, every value they show.
