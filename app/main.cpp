@@ -8,6 +8,7 @@
 
 #include <cstdio>
 
+#include "data/gamelanguage.h"
 #include "scenes/zhujiemian.h"
 
 #if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN) && QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
@@ -161,6 +162,7 @@ int main(int argc, char *argv[])
     qtHandler = qInstallMessageHandler(quietSoundFailures);
     QApplication app(argc, argv);
     describe(app);
+    new gameLanguage(&app);   // the player's language, before any window
     // The desktop matches the windows (WM_CLASS, Wayland's app_id) with the menu entry by this.
     QApplication::setDesktopFileName(QUENVARY_APP_ID);
     {

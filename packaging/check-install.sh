@@ -30,6 +30,13 @@ exe=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$desktop")
 metainfo=$usr/share/metainfo/$QUENVARY_APP_ID.metainfo.xml
 appstreamcli validate --no-net "$metainfo" >&2 || fail "appstreamcli rejects the metainfo"
 grep -q "<release version=\"$QUENVARY_VERSION\"" "$metainfo" || fail "metainfo has no release $QUENVARY_VERSION"
+# Each translation of i18n/ made it into both, and the software centre knows where the game's are.
+for po in "$QUENVARY_SOURCE_DIR"/i18n/*/metadata.po; do
+    language=$(basename "$(dirname "$po")")
+    grep -q "^Comment\[$language\]=." "$desktop" || fail "the menu entry has no $language comment"
+    grep -q "<summary xml:lang=\"$language\">" "$metainfo" || fail "the AppStream data has no $language summary"
+done
+grep -q '<translation type="qt">quenvary</translation>' "$metainfo" || fail "the AppStream data names no translation domain"
 man=$usr/share/man/man6/quenvary.6.gz
 zcat "$man" | grep -q "^\.TH QUENVARY 6 .* \"Quenvary $QUENVARY_VERSION\"" || fail "the man page is not for $QUENVARY_VERSION"
 MANWIDTH=80 man --warnings -l "$man" 2>&1 >/dev/null | grep . >&2 && fail "man warns about the man page"

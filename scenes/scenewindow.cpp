@@ -74,7 +74,7 @@ mybtn *sceneWindow::addBackButton(std::function<void()> afterDelay)
         backSound->play();
         QTimer::singleShot(backDelayMs, Qt::PreciseTimer, this, afterDelay);
     }, Qt::DirectConnection);
-    backButton->setAccessibleName("返回");
+    backButton->setAccessibleName(tr("返回"));
     return backButton;
 }
 

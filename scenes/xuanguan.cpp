@@ -23,7 +23,7 @@ constexpr int numberPointSize = 14;
 }
 
 xuanguan::xuanguan(QWidget *parent)
-    : sceneWindow("选择关卡", ":/res/OtherSceneBg.png", parent)
+    : sceneWindow(tr("选择关卡"), ":/res/OtherSceneBg.png", parent)
 {
     mybtn *backButton = addBackButton([this] {
         // A level chosen meanwhile wins over the back click: stay out of the play window's way.
@@ -65,7 +65,7 @@ xuanguan::xuanguan(QWidget *parent)
             tapSound->play();
             openLevel(i + 1);
         });
-        levelButton->setAccessibleName(QString("第 %1 关").arg(i + 1));
+        levelButton->setAccessibleName(tr("第 %1 关").arg(i + 1));
         levelButtons.append(levelButton);
     }
 

@@ -52,7 +52,8 @@ void glide(QWidget *widget, const QRect &to, QEasingCurve::Type easing)
 }
 
 youxi::youxi(int levelNumber)
-    : sceneWindow("Quenvary", ":/res/PlayLevelSceneBg.png")
+    //: The play window's title: the game's name, kept unless the players know it by another
+    : sceneWindow(tr("Quenvary"), ":/res/PlayLevelSceneBg.png")
     , levelNumber(levelNumber)
     , solved(false)
 {
@@ -67,7 +68,8 @@ youxi::youxi(int levelNumber)
     levelLabel->setObjectName("levelLabel");
     levelLabel->setFont(QFont("等线", levelLabelPointSize));
     levelLabel->setStyleSheet("color:#ffffff;");
-    levelLabel->setText(QString("第 %1 关").arg(levelNumber));
+    //: Must fit 120 pixels at 20 points for level 20
+    levelLabel->setText(tr("第 %1 关").arg(levelNumber));
     levelLabel->setGeometry(5, H - 510, 120, 25);
 
     auto *flipSound = new QSound(":/res/ConFlipSound.wav", this);
@@ -149,7 +151,8 @@ QString youxi::countdownText(int seconds)
 {
     const int minutes = seconds > 59 ? 1 : 0;
     const int rest = seconds >= 60 ? seconds - 60 : seconds;
-    return QString("倒计时: %1:%2").arg(minutes).arg(rest);
+    //: Minutes and seconds left, seconds without a leading zero; must fit 120 pixels at 16 points
+    return tr("倒计时: %1:%2").arg(minutes).arg(rest);
 }
 
 void youxi::setBoardLocked(bool locked)
@@ -237,7 +240,8 @@ void youxi::announceEnding(const Ending &ending)
 {
     ending.backButton->setFocus(Qt::OtherFocusReason);
     QLabel *picture = ending.pictureLabel;
-    const QString outcome = solved ? "通关" : "失败";
+    //: Told by a screen reader when the level is won or lost
+    const QString outcome = solved ? tr("通关") : tr("失败");
     QTimer::singleShot(endAnimationMs, picture, [picture, outcome] {
         picture->setAccessibleName(outcome);
         QAccessibleEvent alert(picture, QAccessible::Alert);

@@ -19,7 +19,8 @@ constexpr int handOverDelayMs = 300;
 }
 
 Zhujiemian::Zhujiemian(QWidget *parent)
-    : sceneWindow("TavroQuenvary", ":/res/MenuSceneBg.png", parent)
+    //: The menu window's title: the game's name, kept unless the players know it by another
+    : sceneWindow(tr("TavroQuenvary"), ":/res/MenuSceneBg.png", parent)
     , ui(new Ui::Zhujiemian)
 {
     ui->setupUi(this);
@@ -51,7 +52,7 @@ Zhujiemian::Zhujiemian(QWidget *parent)
     // Direct: the menu is back on screen within the same emission that hid the level select.
     connect(levelSelect, &xuanguan::fanhui, levelSelect, [this] { handOver(levelSelect, this); });
 
-    startButton->setAccessibleName("开始");
+    startButton->setAccessibleName(tr("开始"));
     addFocusRing(nullptr);
     new keyboardGrid(this, 1, {startButton}, nullptr);
 }

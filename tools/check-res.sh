@@ -4,7 +4,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 
 # Verifies the bytes of every bundle output the game loads: PNG sizes and 8-bit RGBA
-# headers, WAV format/rate/length, and the single 32-bit DIB entry of logo.ico.
+# headers, WAV format/rate/length, the single 32-bit DIB entry of logo.ico, and that each
+# language's pictures with words are there and drawn from its i18n/<lang>/pictures.txt.
 # Exits non-zero on the first list of mismatches.
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -65,6 +66,32 @@ png res/Coin0007.png 46 45
 png res/Coin0008.png 46 45
 png res/LevelCompletedDialogBg.png 320 630
 png res/shibai.png 320 630
+
+# Every language of i18n/ has its own picture of each word, drawn from its pictures.txt as it
+# stands now; a folder of pictures whose language is gone would still be bundled.
+worded="MenuSceneStartButton:110:110 OtherSceneBg:640:1140 LevelCompletedDialogBg:320:630 shibai:320:630"
+langs=
+for p in i18n/*/pictures.txt; do
+    [ -f "$p" ] && langs="$langs $(basename "$(dirname "$p")")"
+done
+for d in res/*/; do
+    [ -d "$d" ] || continue
+    d=${d%/}; l=${d#res/}
+    [ -f "i18n/$l/pictures.txt" ] || fail "$d has no i18n/$l/pictures.txt"
+done
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+[ -z "$langs" ] || python3 art/words.py "$tmp" || fail "art/words.py could not draw the words"
+for l in $langs; do
+    for w in $worded; do
+        n=${w%%:*}; wh=${w#*:}
+        png "res/$l/$n.png" "${wh%:*}" "${wh#*:}"
+        [ -f "res/$l/$n.png" ] || continue
+        cmp -s "res/$l/$n.png" "res/$n.png" && fail "res/$l/$n.png is the design's picture, without its words"
+        diff=$(/usr/bin/compare -metric AE -fuzz 3% "res/$l/$n.png" "$tmp/$l/$n.png" null: 2>&1)
+        [ "$diff" = 0 ] || fail "res/$l/$n.png differs from i18n/$l/pictures.txt in $diff pixels: run tools/render-art.sh"
+    done
+done
 for s in 16 24 32 48 64 128 256; do png packaging/icons/quenvary-$s.png $s $s; done
 [ -s packaging/icons/quenvary.svg ] || fail "packaging/icons/quenvary.svg missing"
 
@@ -77,14 +104,18 @@ wav res/LevelWinSound.wav 22050 4.60
 alpha_at() { /usr/bin/convert "$1" -format "%[fx:int(255*p{$2,$3}.a+0.5)]" info:; }
 [ "$(alpha_at res/BoardNode.png 25 25)" = 77 ] || fail "BoardNode alpha $(alpha_at res/BoardNode.png 25 25), want 77"
 [ "$(alpha_at res/BoardNode.png 0 0)" = 0 ] || fail "BoardNode corner not transparent"
-for d in LevelCompletedDialogBg shibai; do
-    for xy in "5 5" "160 400" "310 620"; do
-        a=$(alpha_at res/$d.png $xy)
-        [ "$a" -ge 64 ] && [ "$a" -le 68 ] || fail "$d alpha $a at $xy, want about 66"
+for dir in res $(for l in $langs; do echo "res/$l"; done); do
+    for d in LevelCompletedDialogBg shibai; do
+        [ -f "$dir/$d.png" ] || continue
+        for xy in "5 5" "160 400" "310 620"; do
+            a=$(alpha_at "$dir/$d.png" $xy)
+            [ "$a" -ge 64 ] && [ "$a" -le 68 ] || fail "$dir/$d alpha $a at $xy, want about 66"
+        done
     done
-done
-for xy in "0 0" "109 0" "0 109" "109 109"; do
-    [ "$(alpha_at res/MenuSceneStartButton.png $xy)" = 0 ] || fail "start button corner $xy not transparent"
+    [ -f "$dir/MenuSceneStartButton.png" ] || continue
+    for xy in "0 0" "109 0" "0 109" "109 109"; do
+        [ "$(alpha_at "$dir/MenuSceneStartButton.png" $xy)" = 0 ] || fail "$dir start button corner $xy not transparent"
+    done
 done
 [ "$(alpha_at res/LevelIcon.png 30 30)" = 255 ] || fail "LevelIcon centre not opaque"
 # The start button bounces down to window y 472; under it (x 105..215) the orange sky must stay

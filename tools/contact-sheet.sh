@@ -4,7 +4,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 
 # Lays every picture of the bundle and the icon on a grey checkerboard, labelled with
-# its file name, into docs/contact-sheet.png (ImageMagick's montage).
+# its file name, into docs/contact-sheet.png (ImageMagick's montage); the pictures with
+# words of each language in res/<lang>/ follow, a row per language.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 res=$root/res
@@ -51,8 +52,24 @@ done
 for s in 16 24 32; do
     tile "$root/packaging/icons/quenvary-$s.png" "$s px (x4)" 400% 4 Point
 done
-for r in 1 2 3 4; do row $r; done
-$IM/convert "$tmp"/row-1.png "$tmp"/row-2.png "$tmp"/row-3.png "$tmp"/row-4.png -background '#5f5f5f' \
+# Then a row per language of the pictures with words, at the design's pictures' scales.
+rows="1 2 3 4"
+r=5
+for d in "$res"/*/; do
+    [ -d "$d" ] || continue
+    l=$(basename "$d")
+    tile "$d/OtherSceneBg.png" "$l/OtherSceneBg.png" 50% $r
+    tile "$d/LevelCompletedDialogBg.png" "$l/LevelCompletedDialogBg.png" 100% $r
+    tile "$d/shibai.png" "$l/shibai.png" 100% $r
+    tile "$d/MenuSceneStartButton.png" "$l/MenuSceneStartButton.png (x3)" 300% $r
+    rows="$rows $r"; r=$((r + 1))
+done
+set --
+for r in $rows; do
+    row "$r"
+    set -- "$@" "$tmp/row-$r.png"
+done
+$IM/convert "$@" -background '#5f5f5f' \
     -gravity west -append -depth 8 "$root/docs/contact-sheet.png.tmp.png"
 rm -f "$root/docs/contact-sheet.png"
 optipng -quiet -nx -o1 -strip all -out "$root/docs/contact-sheet.png" "$root/docs/contact-sheet.png.tmp.png"

@@ -3,7 +3,8 @@
 # SPDX-FileCopyrightText: 2026 The Quenvary developers
 # SPDX-License-Identifier: GPL-3.0-or-later
 
-# Rebuilds every picture, the icon and every sound of the resource bundle from art/.
+# Rebuilds every picture, the icon and every sound of the resource bundle from art/, and
+# the pictures with words in every language of i18n/.
 # Installs what it needs first (tools/packages/art.txt: the lettering is drawn from the fonts
 # at this step, so the game itself never needs them). Safe to run again: outputs are simply
 # replaced.
@@ -43,6 +44,16 @@ for n in MenuSceneBg MenuSceneStartButton OtherSceneBg LevelIcon BackButton Back
 done
 for i in 1 2 3 4 5 6 7 8; do
     png "$art/coins/Coin000$i.svg" "$res/Coin000$i.png"
+done
+
+# The pictures with words again in each language of i18n/*/pictures.txt, into res/<lang>/;
+# the design's own stay as drawn above.
+python3 "$art/words.py" "$tmp/words"
+for f in "$tmp"/words/*/*.png; do
+    [ -e "$f" ] || continue
+    lang=$(basename "$(dirname "$f")")
+    mkdir -p "$res/$lang"
+    rgba "$f" "$res/$lang/$(basename "$f")"
 done
 
 # App icon: one source for the ICO (single 200x200 32-bit DIB entry) and the large hicolor

@@ -25,7 +25,8 @@ pids+=($!)
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
 export DISPLAY=":$(cat "$work/display")"
 
-"$game" > "$work/game.log" 2>&1 &
+# The design's texts and pictures, whatever language this machine speaks.
+LC_ALL=C.UTF-8 LANGUAGE= "$game" > "$work/game.log" 2>&1 &
 pids+=($!)
 game_pid=$!
 
@@ -35,6 +36,17 @@ wait_for_window() {
         sleep 0.05
     done
     echo "no visible window '$1'" >&2
+    exit 1
+}
+# By the names of the game's windows: xdotool's --name misses some Traditional Chinese titles.
+wait_for_title() {   # PID TITLE
+    for _ in $(seq 100); do
+        for w in $(xdotool search --onlyvisible --pid "$1" 2>/dev/null); do
+            [ "$(xdotool getwindowname "$w")" = "$2" ] && return 0
+        done
+        sleep 0.05
+    done
+    echo "no visible window '$2'" >&2
     exit 1
 }
 click() { xdotool mousemove "$1" "$2" click 1; }
@@ -79,3 +91,20 @@ sleep 0.5
 shot keyboard.png
 
 kill "$game_pid"
+
+# Level 1 in each translation, for the README: LANG and its level select's title.
+for each in "en_US en 'Choose a Level'" "zh_TW zh_TW 選擇關卡"; do
+    eval "set -- $each"
+    LANG=$1.UTF-8 LC_ALL= LANGUAGE= "$game" > "$work/game-$2.log" 2>&1 &
+    pids+=($!)
+    wait_for_window TavroQuenvary
+    sleep 0.5
+    click 160 407
+    wait_for_title "${pids[-1]}" "$3"
+    click 55 190
+    wait_for_window Quenvary
+    sleep 1.2
+    shot "play-$2.png"
+    kill "${pids[-1]}"
+    wait "${pids[-1]}" 2>/dev/null || true   # its windows gone before the next one looks for its own
+done

@@ -5,6 +5,7 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QCoreApplication>
 #include <QDebug>
 #include <QKeyEvent>
 #include <QPixmap>
@@ -38,8 +39,14 @@ public:
     {
         if (t != QAccessible::Name)
             return QAccessibleWidget::text(t);
-        return QString("%1 第 %2 行 第 %3 列").arg(coin()->goldUp ? "金币" : "银币")
-                .arg(coin()->boardRow + 1).arg(coin()->boardColumn + 1);
+        const int row = coin()->boardRow + 1;
+        const int column = coin()->boardColumn + 1;
+        const char *const name = coin()->goldUp
+                //: A coin as a screen reader names it: its face, then its row and column
+                ? QT_TRANSLATE_NOOP("jinbi", "金币 第 %1 行 第 %2 列")
+                //: A coin as a screen reader names it: its face, then its row and column
+                : QT_TRANSLATE_NOOP("jinbi", "银币 第 %1 行 第 %2 列");
+        return QCoreApplication::translate("jinbi", name).arg(row).arg(column);
     }
 
     QStringList actionNames() const override

@@ -1,0 +1,77 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_TW" sourcelanguage="zh_CN">
+<context>
+    <name>Zhujiemian</name>
+    <message>
+        <source>退出</source>
+        <translation>離開</translation>
+    </message>
+    <message>
+        <source>TavroQuenvary</source>
+        <extracomment>The menu window&apos;s title: the game&apos;s name, kept unless the players know it by another</extracomment>
+        <translation>TavroQuenvary</translation>
+    </message>
+    <message>
+        <source>开始</source>
+        <translation>開始</translation>
+    </message>
+</context>
+<context>
+    <name>jinbi</name>
+    <message>
+        <source>金币 第 %1 行 第 %2 列</source>
+        <extracomment>A coin as a screen reader names it: its face, then its row and column</extracomment>
+        <translation>金幣 第 %1 列 第 %2 行</translation>
+    </message>
+    <message>
+        <source>银币 第 %1 行 第 %2 列</source>
+        <translation>銀幣 第 %1 列 第 %2 行</translation>
+    </message>
+</context>
+<context>
+    <name>sceneWindow</name>
+    <message>
+        <source>返回</source>
+        <translation>返回</translation>
+    </message>
+</context>
+<context>
+    <name>xuanguan</name>
+    <message>
+        <source>选择关卡</source>
+        <translation>選擇關卡</translation>
+    </message>
+    <message>
+        <source>第 %1 关</source>
+        <translation>第 %1 關</translation>
+    </message>
+</context>
+<context>
+    <name>youxi</name>
+    <message>
+        <source>Quenvary</source>
+        <extracomment>The play window&apos;s title: the game&apos;s name, kept unless the players know it by another</extracomment>
+        <translation>Quenvary</translation>
+    </message>
+    <message>
+        <source>第 %1 关</source>
+        <extracomment>Must fit 120 pixels at 20 points for level 20</extracomment>
+        <translation>第 %1 關</translation>
+    </message>
+    <message>
+        <source>倒计时: %1:%2</source>
+        <extracomment>Minutes and seconds left, seconds without a leading zero; must fit 120 pixels at 16 points</extracomment>
+        <translation>倒數: %1:%2</translation>
+    </message>
+    <message>
+        <source>通关</source>
+        <extracomment>Told by a screen reader when the level is won or lost</extracomment>
+        <translation>通關</translation>
+    </message>
+    <message>
+        <source>失败</source>
+        <translation>失敗</translation>
+    </message>
+</context>
+</TS>
