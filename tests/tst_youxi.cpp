@@ -237,7 +237,7 @@ private slots:
             QCOMPARE(kept, 1);
         else
             QVERIFY2(kept >= 8 && kept < 40, qPrintable(QString::number(kept)));
-        const QString outcome = newBest ? QString("通关，新的最佳时间: %1 秒").arg(kept / 10.0, 0, 'f', 1) : QString("通关");
+        const QString outcome = newBest ? QString("通关，新的最佳时间: %1 秒").arg(QLocale().toString(kept / 10.0, 'f', 1)) : QString("通关");
         QTRY_COMPARE_WITH_TIMEOUT(labelOf(w, "victoryLabel")->accessibleName(), outcome, 3000);
     }
 
