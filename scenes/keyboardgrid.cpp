@@ -27,12 +27,17 @@ keyboardGrid::keyboardGrid(QWidget *scene, int columns, const QVector<QAbstractB
     scene->installEventFilter(this);
 }
 
+void keyboardGrid::setFirstCell(int index)
+{
+    firstCell = qBound(0, index, cells.size() - 1);
+}
+
 bool keyboardGrid::eventFilter(QObject *watched, QEvent *e)
 {
     if (watched == scene) {
         // Shown anew, a scene starts at its first cell; restored by the desktop, it stays put.
         if (e->type() == QEvent::Show && !e->spontaneous() && !cells.isEmpty()) {
-            cells.first()->setFocus(Qt::OtherFocusReason);
+            cells[firstCell]->setFocus(Qt::OtherFocusReason);
             // The scene that was left had the keyboard; a bare X server would give it to nobody.
             // Wayland refuses a client's own activation (and Qt warns); its compositor decides.
             if (!QGuiApplication::platformName().startsWith(QLatin1String("wayland")))

@@ -13,7 +13,7 @@ class QWidget;
 
 // Steers a scene's buttons by keys: arrows over a grid in screen directions, Tab in reading
 // order and then the back button, Return and Enter like Space, Escape as the back button.
-// The first cell takes the focus each time the scene shows.
+// The first cell (or the one set as such) takes the focus each time the scene shows.
 class keyboardGrid : public QObject
 {
     Q_OBJECT
@@ -21,6 +21,8 @@ public:
     // Cells in reading order, `columns` to a row; `back` may be null where there is no way back.
     keyboardGrid(QWidget *scene, int columns, const QVector<QAbstractButton *> &cells,
                  QAbstractButton *back);
+
+    void setFirstCell(int index);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *e) override;
@@ -33,6 +35,7 @@ private:
     int columns;
     QVector<QAbstractButton *> cells;
     QAbstractButton *back;
+    int firstCell = 0;
 };
 
 #endif

@@ -3,13 +3,16 @@
 
 #include "xuanguan.h"
 
+#include <QEvent>
 #include <QFont>
 #include <QLabel>
 #include <QSound>
 
+#include "data/progressstore.h"
 #include "scenes/keyboardgrid.h"
 #include "scenes/youxi.h"
 #include "widgets/mybtn.h"
+#include "widgets/solvedmark.h"
 
 namespace {
 
@@ -19,6 +22,9 @@ constexpr int gridLeft = 25;
 constexpr int gridTop = 160;
 constexpr int gridPitch = 70;
 constexpr int numberPointSize = 14;
+// The badge sits on the button's upper right edge, reaching a little into the gap.
+constexpr int markOffsetX = 40;
+constexpr int markOffsetY = -4;
 
 }
 
@@ -43,7 +49,6 @@ xuanguan::xuanguan(QWidget *parent)
 
     playWindow = nullptr;
 
-    QVector<QAbstractButton *> levelButtons;
     for (int i = 0; i < levelCount; ++i) {
         auto *levelButton = new mybtn(":/res/LevelIcon.png", "");
         levelButton->setParent(this);
@@ -67,10 +72,49 @@ xuanguan::xuanguan(QWidget *parent)
         });
         levelButton->setAccessibleName(tr("第 %1 关").arg(i + 1));
         levelButtons.append(levelButton);
+
+        auto *mark = new solvedMark(this);
+        mark->move(levelButton->pos() + QPoint(markOffsetX, markOffsetY));
+        mark->hide();
+        solvedMarks.append(mark);
     }
 
     addFocusRing(backButton);
-    new keyboardGrid(this, gridColumns, levelButtons, backButton);
+    keys = new keyboardGrid(this, gridColumns, levelButtons, backButton);
+    // Filters run newest first: the marks and the first cell are up to date before the grid
+    // focuses that cell.
+    installEventFilter(this);
+}
+
+bool xuanguan::eventFilter(QObject *watched, QEvent *e)
+{
+    if (watched == this && e->type() == QEvent::Show && !e->spontaneous())
+        showProgress();
+    return sceneWindow::eventFilter(watched, e);
+}
+
+// Marks, best times, and the keyboard's start at the first level still to solve.
+void xuanguan::showProgress()
+{
+    const QMap<int, progressStore::Level> levels = progressStore().levels();
+    int firstUnsolved = -1;
+    for (int i = 0; i < levelCount; ++i) {
+        const progressStore::Level level = levels.value(i + 1);
+        solvedMarks[i]->setVisible(level.solved);
+        QString bestTime;
+        QString description;
+        if (level.bestTenths > 0) {
+            bestTime = tr("最佳时间: %1 秒").arg(progressStore::secondsText(level.bestTenths));
+            description = tr("已通关，最佳时间: %1 秒").arg(progressStore::secondsText(level.bestTenths));
+        } else if (level.solved) {
+            description = tr("已通关");
+        }
+        levelButtons[i]->setToolTip(bestTime);
+        levelButtons[i]->setAccessibleDescription(description);
+        if (!level.solved && firstUnsolved < 0)
+            firstUnsolved = i;
+    }
+    keys->setFirstCell(qMax(firstUnsolved, 0));
 }
 
 void xuanguan::openLevel(int levelNumber)

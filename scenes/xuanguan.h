@@ -4,8 +4,12 @@
 #ifndef XUANGUAN_H
 #define XUANGUAN_H
 
+#include <QVector>
+
 #include "scenes/scenewindow.h"
 
+class QAbstractButton;
+class keyboardGrid;
 class youxi;
 
 // The level select: twenty numbered level buttons and a back button.
@@ -21,9 +25,17 @@ public:
 signals:
     void fanhui();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *e) override;
+
 private:
     void openLevel(int levelNumber);
     void returnFromPlay();
+    void showProgress();
+
+    QVector<QAbstractButton *> levelButtons;
+    QVector<QWidget *> solvedMarks;
+    keyboardGrid *keys = nullptr;
 };
 
 #endif

@@ -12,6 +12,7 @@
 #include <QTimer>
 
 #include "data/dataconfig.h"
+#include "data/progressstore.h"
 #include "scenes/keyboardgrid.h"
 #include "widgets/jinbi.h"
 #include "widgets/mybtn.h"
@@ -113,6 +114,7 @@ youxi::youxi(int levelNumber)
         }
     }, Qt::DirectConnection);
     countdownTimer->start(tickMs);
+    playClock.start();
 
     const Ending victory{winSound, countdownTimer, victoryLabel, victoryPixmap, backButton};
     {
@@ -205,6 +207,7 @@ void youxi::finishMove(jinbi *coin, const Ending &victory)
 
     if (solved) {
         setBoardLocked(true);
+        keepVictory();
         endLevel(victory);
     }
 }
@@ -225,6 +228,14 @@ void youxi::endLevel(const Ending &ending)
     announceEnding(ending);
 }
 
+// Kept before anything is shown, so a game killed from now on still has it.
+void youxi::keepVictory()
+{
+    const int tenths = static_cast<int>((playClock.elapsed() + 50) / 100);
+    if (progressStore().recordVictory(levelNumber, tenths) == progressStore::Outcome::NewBest)
+        newBestTenths = tenths;
+}
+
 void youxi::setUpKeyboardAccess(mybtn *backButton)
 {
     addFocusRing(backButton);
@@ -241,7 +252,9 @@ void youxi::announceEnding(const Ending &ending)
     ending.backButton->setFocus(Qt::OtherFocusReason);
     QLabel *picture = ending.pictureLabel;
     //: Told by a screen reader when the level is won or lost
-    const QString outcome = solved ? tr("通关") : tr("失败");
+    QString outcome = solved ? tr("通关") : tr("失败");
+    if (newBestTenths > 0)
+        outcome = tr("通关，新的最佳时间: %1 秒").arg(progressStore::secondsText(newBestTenths));
     QTimer::singleShot(endAnimationMs, picture, [picture, outcome] {
         picture->setAccessibleName(outcome);
         QAccessibleEvent alert(picture, QAccessible::Alert);

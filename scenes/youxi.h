@@ -4,6 +4,7 @@
 #ifndef YOUXI_H
 #define YOUXI_H
 
+#include <QElapsedTimer>
 #include <QPixmap>
 #include <QString>
 
@@ -46,12 +47,17 @@ private:
 
     // Set when the time runs out: from then on the board takes no move.
     bool lost = false;
+    // From the level's start; read at the victory for the time kept.
+    QElapsedTimer playClock;
+    // The time of a victory that beat the level's best, in tenths of a second; 0 otherwise.
+    int newBestTenths = 0;
 
     void setBoardLocked(bool locked);
     void flipCoin(jinbi *coin);
     void playMove(jinbi *coin, QSound *flipSound, const Ending &victory);
     void finishMove(jinbi *coin, const Ending &victory);
     void endLevel(const Ending &ending);
+    void keepVictory();
     void setUpKeyboardAccess(mybtn *backButton);
     void announceEnding(const Ending &ending);
 };

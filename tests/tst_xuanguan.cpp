@@ -5,6 +5,18 @@
 #include <QSignalSpy>
 
 #include "support/scenehelpers.h"
+#include "widgets/solvedmark.h"
+
+// The levels whose badge shows, by where it sits on its button.
+static QList<int> markedLevels(xuanguan &ls)
+{
+    QList<int> levels;
+    for (int i = 0; i < 20; ++i)
+        for (solvedMark *m : ls.findChildren<solvedMark *>())
+            if (m->isVisible() && m->geometry() == QRect(levelPlace(i) + QPoint(40, -4), QSize(24, 24)))
+                levels << i + 1;
+    return levels;
+}
 
 class TestXuanguan : public QObject
 {
@@ -79,6 +91,80 @@ private slots:
         QPointer<youxi> next = ls.playWindow;
         waitPast(350);
         QVERIFY(next && next->isVisible() && !ls.isVisible());
+    }
+
+    void solvedLevelsShowMarksTimesAndWhereToGoOn_data()
+    {
+        QTest::addColumn<BestTimes>("solved");
+        QTest::addColumn<int>("firstCell");
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("firstTip");   // level 1's tooltip
+        BestTimes all, allBut20, oneToFive;
+        for (int level = 1; level <= 20; ++level) {
+            all[level] = 10 * level + 3;
+            if (level < 20)
+                allBut20[level] = all[level];
+            if (level <= 5)
+                oneToFive[level] = all[level];
+        }
+        QTest::newRow("nothing solved") << BestTimes{} << 1 << "en_US" << "";
+        QTest::newRow("1 and 3") << BestTimes{{1, 57}, {3, 1234}} << 2 << "en_US" << "最佳时间: 5.7 秒";
+        QTest::newRow("1 and 3, German numbers") << BestTimes{{1, 57}, {3, 1234}} << 2 << "de_DE" << "最佳时间: 5,7 秒";
+        QTest::newRow("1 to 5") << oneToFive << 6 << "en_US" << "最佳时间: 1.3 秒";
+        QTest::newRow("all but 20") << allBut20 << 20 << "en_US" << "最佳时间: 1.3 秒";
+        QTest::newRow("all twenty") << all << 1 << "en_US" << "最佳时间: 1.3 秒";
+    }
+    void solvedLevelsShowMarksTimesAndWhereToGoOn()
+    {
+        QFETCH(BestTimes, solved);
+        QFETCH(int, firstCell);
+        QFETCH(QString, locale);
+        QFETCH(QString, firstTip);
+        const QLocale before;
+        QLocale::setDefault(QLocale(locale));
+        solvedBefore(solved);
+        xuanguan ls;
+        ls.show();
+        QCOMPARE(markedLevels(ls), solved.keys());
+        QCOMPARE(ls.focusWidget(), levelButtonOf(ls, firstCell - 1));
+        QCOMPARE(levelButtonOf(ls, 0)->toolTip(), firstTip);
+        for (int level = 1; level <= 20; ++level) {
+            const QString seconds = QLocale().toString(solved.value(level) / 10.0, 'f', 1);
+            mybtn *button = levelButtonOf(ls, level - 1);
+            QCOMPARE(button->toolTip(), solved.contains(level) ? QString("最佳时间: %1 秒").arg(seconds) : QString());
+            QCOMPARE(button->accessibleDescription(),
+                     solved.contains(level) ? QString("已通关，最佳时间: %1 秒").arg(seconds) : QString());
+        }
+        QLocale::setDefault(before);
+    }
+
+    void victoryMarksItsLevelOnTheWayBack()
+    {
+        solvedBefore({{2, 40}});
+        xuanguan ls;
+        ls.show();
+        QCOMPARE(ls.focusWidget(), levelButtonOf(ls, 0));
+        QTest::mouseClick(levelButtonOf(ls, 0), Qt::LeftButton);
+        QPointer<youxi> play = ls.playWindow;
+        clickCoin(*play, QPoint(2, 2));
+        QTRY_VERIFY_WITH_TIMEOUT(play->solved, 2000);
+        QTest::mouseClick(backButtonOf(*play), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!play && ls.isVisible(), 2000);
+        QCOMPARE(markedLevels(ls), (QList<int>{1, 2}));
+        QCOMPARE(ls.focusWidget(), levelButtonOf(ls, 2));
+        const int kept = keptTimes().value(1);
+        QVERIFY2(kept >= 3 && kept < 100, qPrintable(QString::number(kept)));
+        QCOMPARE(levelButtonOf(ls, 0)->toolTip(), QString("最佳时间: %1 秒").arg(QLocale().toString(kept / 10.0, 'f', 1)));
+    }
+
+    // tests/CMakeLists.txt runs this once more at 200 %.
+    void solvedLevelsLookAsDrawn()
+    {
+        solvedBefore({{1, 57}, {2, 80}, {3, 200}, {6, 99}, {20, 700}});
+        xuanguan ls;
+        ls.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&ls));
+        expectGolden(ls.grab().toImage(), QString("select-solved-%1").arg(qRound(ls.devicePixelRatioF() * 100)));
     }
 };
 

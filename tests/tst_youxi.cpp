@@ -211,6 +211,44 @@ private slots:
             QVERIFY(!coin->isTurning);  // no press of any kind starts a move
         }
     }
+
+    void victoryIsKeptAtOnceAndANewBestIsTold_data()
+    {
+        QTest::addColumn<int>("bestBefore");   // tenths; 0: never solved
+        QTest::addColumn<bool>("newBest");
+        QTest::newRow("first solve") << 0 << false;
+        QTest::newRow("faster than before") << 999 << true;
+        QTest::newRow("slower than before") << 1 << false;
+    }
+    void victoryIsKeptAtOnceAndANewBestIsTold()
+    {
+        QFETCH(int, bestBefore);
+        QFETCH(bool, newBest);
+        solvedBefore(bestBefore ? BestTimes{{1, bestBefore}} : BestTimes{});
+        youxi w(1);
+        w.show();
+        waitPast(500);
+        clickCoin(w, QPoint(2, 2));
+        // On disk by the time the window knows it has won, before any picture moves.
+        QTRY_VERIFY_WITH_TIMEOUT(w.solved, 2000);
+        const int kept = keptTimes().value(1);
+        // From the level's start: 0.5 s waited and the neighbours' 0.3 s, and a busy machine's lag.
+        if (bestBefore == 1)
+            QCOMPARE(kept, 1);
+        else
+            QVERIFY2(kept >= 8 && kept < 40, qPrintable(QString::number(kept)));
+        const QString outcome = newBest ? QString("通关，新的最佳时间: %1 秒").arg(QLocale().toString(kept / 10.0, 'f', 1)) : QString("通关");
+        QTRY_COMPARE_WITH_TIMEOUT(labelOf(w, "victoryLabel")->accessibleName(), outcome, 3000);
+    }
+
+    void defeatKeepsNothing()
+    {
+        solvedBefore({});
+        youxi w(1);
+        tick(w, 11);
+        QTRY_COMPARE_WITH_TIMEOUT(labelOf(w, "defeatLabel")->accessibleName(), QString("失败"), 3000);
+        QCOMPARE(keptTimes(), BestTimes{});
+    }
 };
 
 QTEST_MAIN(TestYouxi)

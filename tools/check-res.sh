@@ -66,6 +66,8 @@ png res/Coin0007.png 46 45
 png res/Coin0008.png 46 45
 png res/LevelCompletedDialogBg.png 320 630
 png res/shibai.png 320 630
+png res/SolvedMark.png 24 24
+png res/SolvedMark@2x.png 48 48
 
 # Every language of i18n/ has its own picture of each word, drawn from its pictures.txt as it
 # stands now; a folder of pictures whose language is gone would still be bundled.
@@ -118,6 +120,11 @@ for dir in res $(for l in $langs; do echo "res/$l"; done); do
     done
 done
 [ "$(alpha_at res/LevelIcon.png 30 30)" = 255 ] || fail "LevelIcon centre not opaque"
+# The badge is round: its corners stay clear of the tile and the sky behind it.
+for m in "SolvedMark 23" "SolvedMark@2x 47"; do
+    set -- $m
+    [ "$(alpha_at res/$1.png 0 0)" = 0 ] && [ "$(alpha_at res/$1.png $2 0)" = 0 ] || fail "$1 corners not transparent"
+done
 # The start button bounces down to window y 472; under it (x 105..215) the orange sky must stay
 # clear of sea and shadow, whose red channel drops below the sky's 255.
 r=$(/usr/bin/convert res/MenuSceneBg.png -crop 220x240+210+704 +repage -channel R -separate \

@@ -40,6 +40,7 @@ done
 for n in MenuSceneStartButton LevelIcon BackButton BackButtonSelected BoardNode; do
     tile "$res/$n.png" "$n.png (x3)" 300% 2
 done
+tile "$res/SolvedMark@2x.png" "SolvedMark@2x.png (x3)" 300% 2
 icotool -x -o "$tmp/ico.png" "$res/logo.ico"
 tile "$tmp/ico.png" "logo.ico" 100% 2
 for n in Coin0001 Coin0002 Coin0003 Coin0004 Coin0005 Coin0006 Coin0007 Coin0008; do

@@ -45,6 +45,11 @@ done
 for i in 1 2 3 4 5 6 7 8; do
     png "$art/coins/Coin000$i.svg" "$res/Coin000$i.png"
 done
+# The solved level's badge, for plain and doubled screens; Qt finds the @2x one by its name.
+for s in 1 2; do
+    rsvg-convert --format=png -w $((24 * s)) -h $((24 * s)) "$art/SolvedMark.svg" -o "$tmp/svg.png"
+    rgba "$tmp/svg.png" "$res/SolvedMark$([ $s = 1 ] || echo @${s}x).png"
+done
 
 # The pictures with words again in each language of i18n/*/pictures.txt, into res/<lang>/;
 # the design's own stay as drawn above.

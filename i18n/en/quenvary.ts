@@ -46,6 +46,18 @@
         <source>第 %1 关</source>
         <translation>Level %1</translation>
     </message>
+    <message>
+        <source>最佳时间: %1 秒</source>
+        <translation>Best time: %1 s</translation>
+    </message>
+    <message>
+        <source>已通关，最佳时间: %1 秒</source>
+        <translation>Cleared, best time: %1 s</translation>
+    </message>
+    <message>
+        <source>已通关</source>
+        <translation>Cleared</translation>
+    </message>
 </context>
 <context>
     <name>youxi</name>
@@ -72,6 +84,10 @@
     <message>
         <source>失败</source>
         <translation>Time’s up</translation>
+    </message>
+    <message>
+        <source>通关，新的最佳时间: %1 秒</source>
+        <translation>Level cleared, new best time: %1 s</translation>
     </message>
 </context>
 </TS>

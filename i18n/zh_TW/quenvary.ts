@@ -46,6 +46,18 @@
         <source>第 %1 关</source>
         <translation>第 %1 關</translation>
     </message>
+    <message>
+        <source>最佳时间: %1 秒</source>
+        <translation>最佳時間: %1 秒</translation>
+    </message>
+    <message>
+        <source>已通关，最佳时间: %1 秒</source>
+        <translation>已通關，最佳時間: %1 秒</translation>
+    </message>
+    <message>
+        <source>已通关</source>
+        <translation>已通關</translation>
+    </message>
 </context>
 <context>
     <name>youxi</name>
@@ -72,6 +84,10 @@
     <message>
         <source>失败</source>
         <translation>失敗</translation>
+    </message>
+    <message>
+        <source>通关，新的最佳时间: %1 秒</source>
+        <translation>通關，新的最佳時間: %1 秒</translation>
     </message>
 </context>
 </TS>

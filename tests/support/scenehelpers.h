@@ -12,16 +12,44 @@
 #include <QAnimationDriver>
 #include <QPropertyAnimation>
 #include <QSound>
+#include <QStandardPaths>
 #include <functional>
 #include <mutex>
 #include <thread>
 #include <unordered_set>
 
+#include "data/progressstore.h"
 #include "scenes/xuanguan.h"
 #include "scenes/youxi.h"
 #include "scenes/zhujiemian.h"
 #include "widgets/jinbi.h"
 #include "widgets/mybtn.h"
+
+// Standard paths lead into ~/.qttest while the tests run, never to the player's settings; each
+// test program starts with nothing solved.
+inline const bool privateSettings = [] {
+    QStandardPaths::setTestModeEnabled(true);
+    QFile::remove(progressStore::defaultPath());
+    return true;
+}();
+
+// The store as earlier runs left it: these levels solved, in these tenths of a second.
+using BestTimes = QMap<int, int>;
+inline void solvedBefore(const BestTimes &times)
+{
+    QFile::remove(progressStore::defaultPath());
+    for (auto it = times.cbegin(); it != times.cend(); ++it)
+        progressStore().recordVictory(it.key(), it.value());
+}
+
+inline BestTimes keptTimes()
+{
+    BestTimes times;
+    const QMap<int, progressStore::Level> levels = progressStore().levels();
+    for (auto it = levels.cbegin(); it != levels.cend(); ++it)
+        times.insert(it.key(), it->bestTenths);
+    return times;
+}
 
 // Qt's exported hook table for debugging tools: slot 3 is called by every QObject constructor,
 // slot 4 by every destructor, on whatever thread makes the object.

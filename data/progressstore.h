@@ -1,0 +1,37 @@
+// SPDX-FileCopyrightText: 2026 The Quenvary developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#ifndef PROGRESSSTORE_H
+#define PROGRESSSTORE_H
+
+#include <QMap>
+#include <QString>
+
+// What the game keeps of the player between runs: per level, solved and the best solving time.
+// Every call reads the file afresh, so copies of the game running at once see each other's wins.
+class progressStore
+{
+public:
+    struct Level {
+        bool solved = false;
+        int bestTenths = 0;   // tenths of a second; 0 when unknown
+    };
+    enum class Outcome { NotKept, FirstSolve, NewBest, NoBetter };
+
+    // progress.ini in the desktop's configuration folder, under the game's id.
+    static QString defaultPath();
+    explicit progressStore(QString path = defaultPath());
+
+    // The solved levels by number; what cannot be read is left out.
+    QMap<int, Level> levels() const;
+    // Keeps a victory on disk before returning; a worse time never replaces a better one.
+    Outcome recordVictory(int levelNumber, int tenths);
+
+    // Tenths of a second as seconds in the player's way of writing numbers: "5.7".
+    static QString secondsText(int tenths);
+
+private:
+    QString path;
+};
+
+#endif
