@@ -45,8 +45,10 @@ def walk(x, percent, compare=True):
         check(not spot or now == at, f"{percent} %: {name} shown at {now}, where X had the last window at {at}")
         time.sleep({"play": 1.2, "victory": 2.5}.get(name, 0))   # the countdown has begun, the picture dropped
         name == "menu" and percent >= 200 and smooth(x, window, percent)
-        refs, end = REFS.setdefault(name, []), time.monotonic() + (2 if name == "play" else 1)
-        while compare and percent == 100 and (time.monotonic() < end or not refs):   # settled; in play, each second
+        # Settled; in play, each second the countdown shows for 4 s, so a busy machine's slow shots
+        # still leave the other scales more than one of its values to meet.
+        refs, end = REFS.setdefault(name, []), time.monotonic() + (4 if name == "play" else 1)
+        while compare and percent == 100 and (time.monotonic() < end or not refs):
             first, second = looks(x, window, name), (time.sleep(0.3), looks(x, window, name))[1]
             refs += [second] if first == second and second not in refs else []
         compare and percent != 100 and wait(lambda: worst.update({name: min(max(map(
