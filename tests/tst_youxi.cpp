@@ -43,7 +43,11 @@ private slots:
         holdGameSounds(this);
         new FrozenAnimationClock(this);
     }
-    void cleanup() { closePlayWindows(); }
+    void cleanup()
+    {
+        closePlayWindows();
+        finishAnimations();
+    }
 
     void showsItsLevelsBoard_data()
     {

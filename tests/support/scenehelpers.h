@@ -231,6 +231,15 @@ inline int lockedCoins(const youxi &w)
 // A failed test may leave play windows open; the next one must not count them.
 inline void closePlayWindows() { qDeleteAll(liveobjects::of<youxi>()); }
 
+// Ends every running animation, as the clock the tests freeze would have: an ending's glides
+// outlive their window and, never stopped, would never delete themselves.
+inline void finishAnimations()
+{
+    for (QPropertyAnimation *a : liveobjects::of<QPropertyAnimation>())
+        a->setCurrentTime(a->totalDuration());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
 // Clicks a coin as soon as it takes presses again.
 inline void clickCoin(youxi &w, QPoint cell)
 {
