@@ -16,11 +16,11 @@ STEPS = [(None, "menu"), (START, "select"), (BACK, "menu"), (START, "select"), (
 LIMIT, REFS = 50, {}
 
 
-def looks(x, window, name):   # the countdown's seconds, frozen behind the victory picture, left out
+def looks(x, window, name):   # the countdown's seconds left out: they run on while the shots are taken
     shot = subprocess.run("import -window root -crop {2}x{3}+{0}+{1} +repage miff:- | convert - -resize 320x588! -blur 0x2 "
                           "-depth 8 rgb:-".format(*x.geometry(window)), shell=True, env=x.env, capture_output=True,
                           check=True).stdout
-    return shot[:410 * 960] + shot[470 * 960:] if name == "victory" else shot
+    return shot[:410 * 960] + shot[470 * 960:] if name in ("play", "victory") else shot
 
 
 def smooth(x, window, percent):
@@ -45,10 +45,8 @@ def walk(x, percent, compare=True):
         check(not spot or now == at, f"{percent} %: {name} shown at {now}, where X had the last window at {at}")
         time.sleep({"play": 1.2, "victory": 2.5}.get(name, 0))   # the countdown has begun, the picture dropped
         name == "menu" and percent >= 200 and smooth(x, window, percent)
-        # Settled; in play, each second the countdown shows for 4 s, so a busy machine's slow shots
-        # still leave the other scales more than one of its values to meet.
-        refs, end = REFS.setdefault(name, []), time.monotonic() + (4 if name == "play" else 1)
-        while compare and percent == 100 and (time.monotonic() < end or not refs):
+        refs, end = REFS.setdefault(name, []), time.monotonic() + 1
+        while compare and percent == 100 and (time.monotonic() < end or not refs):   # settled
             first, second = looks(x, window, name), (time.sleep(0.3), looks(x, window, name))[1]
             refs += [second] if first == second and second not in refs else []
         compare and percent != 100 and wait(lambda: worst.update({name: min(max(map(
