@@ -37,18 +37,18 @@ Function libraryOwn(const char *symbol)
 
 extern "C" {
 
-pa_stream *pa_stream_new(pa_context *context, const char *, const pa_sample_spec *spec,
+pa_stream *pa_stream_new(pa_context *context, const char *, const pa_sample_spec *format,
                          const pa_channel_map *map)
 {
     static const auto own = libraryOwn<streamNew>("pa_stream_new");
-    return own ? own(context, streamName, spec, map) : nullptr;
+    return own ? own(context, streamName, format, map) : nullptr;
 }
 
-pa_stream *pa_stream_new_with_proplist(pa_context *context, const char *, const pa_sample_spec *spec,
+pa_stream *pa_stream_new_with_proplist(pa_context *context, const char *, const pa_sample_spec *format,
                                        const pa_channel_map *map, pa_proplist *properties)
 {
     static const auto own = libraryOwn<streamNewWithProplist>("pa_stream_new_with_proplist");
-    return own ? own(context, streamName, spec, map, properties) : nullptr;
+    return own ? own(context, streamName, format, map, properties) : nullptr;
 }
 
 }
