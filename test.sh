@@ -17,42 +17,15 @@ install_packages run test packaging $(printf 'qt%s ' $versions)
 soak=${QUENVARY_SOAK:-0}
 inputs=$([ "$soak" = 1 ] && echo 5000 || echo 1000)
 
-# The stages' build trees. While a stage's tests run (they mostly wait on timers, animations and
-# sounds) the next tree builds at the lowest priority, taking only the processor they leave idle.
-dirs=() qts=() args=()
 for qt in $versions; do
-    dirs+=("$root/build$([ "$qt" = 5 ] || echo "-qt$qt")") qts+=("$qt") args+=("")
-done
-if [ "${QUENVARY_SKIP_SANITIZERS:-0}" != 1 ] && [ "$versions" != 6 ]; then
-    dirs+=("$root/build-asan") qts+=(5) args+=(-DQUENVARY_SANITIZE=ON)
-fi
-ahead=
-trap '[ -z "$ahead" ] || kill -- -"$ahead" 2>/dev/null' EXIT
-build_ahead() {   # STAGE
-    [ "$1" -lt ${#dirs[@]} ] || return 0
-    mkdir -p "${dirs[$1]}"
-    setsid nice -n 19 bash -c 'source "$1/tools/setup.sh"; shift; build "$@"' - "$root" \
-        "${dirs[$1]}" "${qts[$1]}" -DQUENVARY_TESTS=ON ${args[$1]} >"${dirs[$1]}/ahead.log" 2>&1 &
-    ahead=$!
-}
-build_stage() {   # STAGE: the tree built ahead, or built now
-    if [ -n "$ahead" ]; then
-        wait "$ahead" || { cat "${dirs[$1]}/ahead.log" >&2; exit 1; }
-        ahead=
-    fi
-    build "${dirs[$1]}" "${qts[$1]}" -DQUENVARY_TESTS=ON ${args[$1]}
-    build_ahead $(($1 + 1))
-}
-
-stage=0
-for qt in $versions; do
-    build_stage $stage
-    (cd "${dirs[$stage]}" && QUENVARY_MONKEY_INPUTS=$inputs ctest --output-on-failure -j "$(nproc)")
-    stage=$((stage + 1))
+    dir=$root/build$([ "$qt" = 5 ] || echo "-qt$qt")
+    build "$dir" "$qt" -DQUENVARY_TESTS=ON
+    (cd "$dir" && QUENVARY_MONKEY_INPUTS=$inputs ctest --output-on-failure -j "$(nproc)")
 done
 
-[ "$stage" -lt ${#dirs[@]} ] || exit 0
-build_stage $stage
+[ "${QUENVARY_SKIP_SANITIZERS:-0}" = 1 ] && exit 0
+[ "$versions" = 6 ] && exit 0
+build "$root/build-asan" 5 -DQUENVARY_SANITIZE=ON -DQUENVARY_TESTS=ON
 cd "$root/build-asan"
 # Any report ends the test with an error; full stacks so that the suppressions can match.
 export ASAN_OPTIONS="halt_on_error=1:abort_on_error=0:detect_leaks=1:fast_unwind_on_malloc=0:detect_stack_use_after_return=0:strict_string_checks=1"
