@@ -6,7 +6,10 @@
 #include <QCoreApplication>
 #include <QtGlobal>
 
+#include <algorithm>
 #include <cstdio>
+#include <iterator>
+#include <vector>
 
 #include "data/gamelanguage.h"
 #include "scenes/zhujiemian.h"
@@ -22,23 +25,66 @@ namespace {
 
 const char *const appName = "Quenvary";
 
-#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
-bool platformChosen(int argc, char *argv[])
+// Qt's own command-line options (QGuiApplication's, QApplication's, the X11 plug-in's), and whether
+// a value follows; Qt takes them with one dash or two.
+struct QtOption {
+    const char *name;
+    bool takesValue;
+};
+constexpr QtOption qtOptions[] = {
+    {"platform", true}, {"platformpluginpath", true}, {"platformtheme", true}, {"plugin", true},
+    {"qwindowgeometry", true}, {"geometry", true}, {"qwindowtitle", true}, {"title", true},
+    {"qwindowicon", true}, {"icon", true}, {"session", true}, {"style", true}, {"stylesheet", true},
+    {"display", true}, {"name", true}, {"visual", true}, {"reverse", false}, {"testability", false},
+    {"widgetcount", false}, {"nograb", false}, {"dograb", false}, {"qmljsdebugger", false},
+};
+
+// The command line split into Qt's options, of which the platform and the display matter before
+// Qt starts, and the game's own.
+struct CommandLine {
+    QByteArray platform;
+    QByteArray display;
+    std::vector<char *> gameArguments;   // the program's name first, as argv has it
+};
+
+CommandLine readCommandLine(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        return true;
-    for (int i = 1; i < argc; ++i)
-        if (qstrcmp(argv[i], "-platform") == 0 || qstrcmp(argv[i], "--platform") == 0)
-            return true;
-    return false;
+    CommandLine line;
+    line.gameArguments.push_back(argv[0]);
+    for (int i = 1; i < argc; ++i) {
+        QByteArray name(argv[i]);
+        if (name == "--" || !name.startsWith('-')) {
+            line.gameArguments.push_back(argv[i]);
+            continue;
+        }
+        name.remove(0, name.startsWith("--") ? 2 : 1);
+        QByteArray value;
+        const int equals = name.indexOf('=');
+        if (equals > 0) {
+            value = name.mid(equals + 1);
+            name.truncate(equals);
+        }
+        const auto option = std::find_if(std::begin(qtOptions), std::end(qtOptions),
+                                         [&name](const QtOption &o) { return name == o.name; });
+        if (option == std::end(qtOptions)) {
+            line.gameArguments.push_back(argv[i]);
+            continue;
+        }
+        if (option->takesValue && equals < 0 && i + 1 < argc)
+            value = argv[++i];
+        if (name == "platform")
+            line.platform = value;
+        else if (name == "display")
+            line.display = value;
+    }
+    return line;
 }
-#endif
 
 #ifdef QUENVARY_XCB_DPI
 // Whether the X server's resources name a desktop scale (Xft.dpi), as desktops set it.
-bool desktopSetsDpi()
+bool desktopSetsDpi(const QByteArray &display)
 {
-    xcb_connection_t *connection = xcb_connect(nullptr, nullptr);
+    xcb_connection_t *connection = xcb_connect(display.isEmpty() ? nullptr : display.constData(), nullptr);
     bool found = false;
     if (!xcb_connection_has_error(connection)) {
         const xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
@@ -57,8 +103,9 @@ bool desktopSetsDpi()
 }
 #endif
 
-// Gives Qt's own settings the values this game needs, where the player has not set them.
-void prepareQt(int argc, char *argv[])
+// Gives Qt's own settings the values this game needs, where the player has not set them; a
+// choice made on the command line counts as the same choice made in the environment.
+void prepareQt(const CommandLine &line)
 {
     // The design's pixels are device-independent: the desktop's scale, 125 % included, applies
     // exactly, so the point-size texts keep fitting their boxes.
@@ -75,13 +122,16 @@ void prepareQt(int argc, char *argv[])
 #if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
     // A Wayland client cannot place its windows, and the scenes must replace one another at one
     // place: where the session offers X as well, be an X client.
-    if (!platformChosen(argc, argv) && !qEnvironmentVariableIsEmpty("DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "xcb");
+    const QByteArray display = line.display.isEmpty() ? qgetenv("DISPLAY") : line.display;
+    QByteArray platform = line.platform.isEmpty() ? qgetenv("QT_QPA_PLATFORM") : line.platform;
+    if (platform.isEmpty() && !display.isEmpty()) {
+        platform = "xcb";
+        qputenv("QT_QPA_PLATFORM", platform);
+    }
 #ifdef QUENVARY_XCB_DPI
     // Qt 5 takes an X server's physical dpi (a monitor's size, 100 on Xvfb) for a scale when the
     // desktop names none; only a scale the desktop asks for should apply, as on Qt 6.
-    if (qgetenv("QT_QPA_PLATFORM").startsWith("xcb") && !qEnvironmentVariableIsSet("QT_FONT_DPI")
-            && !desktopSetsDpi())
+    if (platform.startsWith("xcb") && !qEnvironmentVariableIsSet("QT_FONT_DPI") && !desktopSetsDpi(display))
         qputenv("QT_FONT_DPI", "96");
 #endif
     // The sound server lists the game, and keeps its volume between runs, by these; Qt would
@@ -97,8 +147,7 @@ void prepareQt(int argc, char *argv[])
     if (!qEnvironmentVariableIsSet("PULSE_PROP_module-stream-restore.id"))
         qputenv("PULSE_PROP_module-stream-restore.id", "sink-input-by-application-id:" QUENVARY_APP_ID);
 #else
-    Q_UNUSED(argc);
-    Q_UNUSED(argv);
+    Q_UNUSED(line);
 #endif
 }
 
@@ -137,11 +186,11 @@ void setUpParser(QCommandLineParser &parser)
 }
 
 // --help and --version answer without a display, so they are read before Qt's GUI starts.
-bool asksForInformation(int argc, char *argv[])
+bool asksForInformation(const std::vector<char *> &gameArguments)
 {
-    for (int i = 1; i < argc && qstrcmp(argv[i], "--") != 0; ++i)
+    for (size_t i = 1; i < gameArguments.size() && qstrcmp(gameArguments[i], "--") != 0; ++i)
         for (const char *option : {"-h", "--help", "--help-all", "-?", "-v", "--version"})
-            if (qstrcmp(argv[i], option) == 0)
+            if (qstrcmp(gameArguments[i], option) == 0)
                 return true;
     return false;
 }
@@ -150,15 +199,19 @@ bool asksForInformation(int argc, char *argv[])
 
 int main(int argc, char *argv[])
 {
-    if (asksForInformation(argc, argv)) {
-        QCoreApplication app(argc, argv);
+    CommandLine line = readCommandLine(argc, argv);
+    if (asksForInformation(line.gameArguments)) {
+        // Without Qt's own options, which a core application would take for the game's.
+        int gameArgc = static_cast<int>(line.gameArguments.size());
+        line.gameArguments.push_back(nullptr);
+        QCoreApplication app(gameArgc, line.gameArguments.data());
         describe(app);
         QCommandLineParser parser;
         setUpParser(parser);
         parser.process(app);   // prints and exits
         return 0;
     }
-    prepareQt(argc, argv);
+    prepareQt(line);
     qtHandler = qInstallMessageHandler(quietSoundFailures);
     QApplication app(argc, argv);
     describe(app);

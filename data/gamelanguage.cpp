@@ -16,16 +16,21 @@ const char *const fallbackLanguage = "en";
 // Traditional Chinese without a translation of its own region's reads Taiwan's.
 const char *const traditionalChinese = "zh_TW";
 
-// The candidates for one of the player's languages, most specific first; empty means the game's
-// own texts, which are Simplified Chinese and stand for a locale that names no language too.
+// "C", "POSIX" and their encoded forms ("C.UTF-8") ask for no language: the game's own texts.
+bool namesNoLanguage(const QString &uiLanguage)
+{
+    const QString bare = uiLanguage.section(QLatin1Char('.'), 0, 0).section(QLatin1Char('@'), 0, 0);
+    return bare == QLatin1String("C") || bare == QLatin1String("POSIX");
+}
+
+// The candidates for one of the player's languages, most specific first; `ownTexts` when it asks
+// for the game's own texts, which are Simplified Chinese. Empty for a language Qt does not know.
 QStringList candidatesFor(const QString &uiLanguage, bool *ownTexts)
 {
+    *ownTexts = namesNoLanguage(uiLanguage);
     const QLocale locale(uiLanguage);
-    *ownTexts = false;
-    if (locale.language() == QLocale::C) {   // "C", "C.UTF-8" and "POSIX" alike
-        *ownTexts = true;
+    if (*ownTexts || locale.language() == QLocale::C)
         return {};
-    }
     const QString full = locale.name();                      // "de_DE", "zh_HK"
     const QString language = full.section(QLatin1Char('_'), 0, 0);
     if (locale.language() == QLocale::Chinese) {
@@ -67,7 +72,13 @@ QStringList gameLanguage::available()
 QString gameLanguage::choose(const QStringList &uiLanguages)
 {
     const QStringList have = available();
+    bool afterUnknown = false;
     for (const QString &uiLanguage : uiLanguages) {
+        // Qt follows a code it cannot name ("tok") with "C", its locale for it: not the player's.
+        const bool qtsEcho = afterUnknown && uiLanguage == QLatin1String("C");
+        afterUnknown = !namesNoLanguage(uiLanguage) && QLocale(uiLanguage).language() == QLocale::C;
+        if (qtsEcho)
+            continue;
         bool ownTexts = false;
         for (const QString &candidate : candidatesFor(uiLanguage, &ownTexts))
             if (have.contains(candidate))

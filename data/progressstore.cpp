@@ -14,12 +14,18 @@
 #include <QTemporaryFile>
 #include <QtGlobal>
 
+#include <atomic>
+
+#include "data/progresssaver.h"
+
 namespace {
 
 constexpr int formatVersion = 1;
 constexpr int firstLevel = 1;
 constexpr int lastLevel = 20;
-constexpr int lockWaitMs = 5000;
+// The merge holds the lock for milliseconds: one older than this was left by a game that died,
+// perhaps on another host, where Qt cannot ask whether its process still runs.
+constexpr int staleLockMs = 10000;
 const char *const versionKey = "formatVersion";
 const char *const solvedKey = "solved";
 const char *const bestKey = "bestTenths";
@@ -39,10 +45,9 @@ QString groupOf(int level)
 // A broken place says so once, not at every victory.
 void warnOnce(const QString &line)
 {
-    static bool warned = false;
-    if (!warned)
+    static std::atomic<bool> warned{false};
+    if (!warned.exchange(true))
         qWarning("%s", qPrintable(line));
-    warned = true;
 }
 
 // Reads what can be read; a file that is not wholly ours is Damaged, with what was readable.
@@ -129,15 +134,21 @@ progressStore::progressStore(QString path)
 
 QMap<int, progressStore::Level> progressStore::levels() const
 {
-    const Snapshot now = readFile(path);
+    Snapshot now = readFile(path);
     if (now.state == FileState::Unreadable)
         warnOnce(describe(path, QStringLiteral("cannot be read")));
     else if (now.state == FileState::Newer)
         warnOnce(describe(path, QStringLiteral("is from a newer Quenvary and is left as it is")));
+    const QMap<int, Level> pending = progressSaver::pending(path);
+    for (auto it = pending.cbegin(); it != pending.cend(); ++it) {
+        Level &level = now.levels[it.key()];
+        if (!level.solved || level.bestTenths == 0 || it->bestTenths < level.bestTenths)
+            level = *it;
+    }
     return now.levels;
 }
 
-progressStore::Outcome progressStore::recordVictory(int levelNumber, int tenths)
+progressStore::Outcome progressStore::recordVictory(int levelNumber, int tenths, int lockWaitMs)
 {
     if (levelNumber < firstLevel || levelNumber > lastLevel || tenths <= 0)
         return Outcome::NotKept;
@@ -148,10 +159,11 @@ progressStore::Outcome progressStore::recordVictory(int levelNumber, int tenths)
     }
     // Read, merge and write under one lock: two copies of the game keep both their wins.
     QLockFile lock(path + QStringLiteral(".merge-lock"));
+    lock.setStaleLockTime(staleLockMs);
     if (!lock.tryLock(lockWaitMs)) {
-        warnOnce(describe(path, lock.error() == QLockFile::LockFailedError
-                                        ? QStringLiteral("is held by another process")
-                                        : QStringLiteral("cannot be written")));
+        if (lock.error() == QLockFile::LockFailedError)
+            return Outcome::LockHeld;
+        warnOnce(describe(path, QStringLiteral("cannot be written")));
         return Outcome::NotKept;
     }
     Snapshot now = readFile(path);
@@ -204,5 +216,5 @@ progressStore::Outcome progressStore::recordVictory(int levelNumber, int tenths)
 
 QString progressStore::secondsText(int tenths)
 {
-    return QLocale().toString(tenths / 10.0, 'f', 1);
+    return QLocale::system().toString(tenths / 10.0, 'f', 1);
 }

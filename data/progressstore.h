@@ -16,18 +16,22 @@ public:
         bool solved = false;
         int bestTenths = 0;   // tenths of a second; 0 when unknown
     };
-    enum class Outcome { NotKept, FirstSolve, NewBest, NoBetter };
+    // LockHeld: another process held the file's lock for as long as the caller would wait.
+    enum class Outcome { NotKept, FirstSolve, NewBest, NoBetter, LockHeld };
 
     // progress.ini in the desktop's configuration folder, under the game's id.
     static QString defaultPath();
     explicit progressStore(QString path = defaultPath());
 
-    // The solved levels by number; what cannot be read is left out.
+    // The solved levels by number, with the wins still on their way to the file; what cannot be
+    // read is left out.
     QMap<int, Level> levels() const;
-    // Keeps a victory on disk before returning; a worse time never replaces a better one.
-    Outcome recordVictory(int levelNumber, int tenths);
+    // Keeps a victory on disk before returning; a worse time never replaces a better one. Blocks
+    // up to `lockWaitMs` on another process's merge: for the GUI thread, progressSaver does it.
+    Outcome recordVictory(int levelNumber, int tenths, int lockWaitMs = 5000);
 
-    // Tenths of a second as seconds in the player's way of writing numbers: "5.7".
+    // Tenths of a second as seconds in the desktop's way of writing numbers ("5.7", "5,7"),
+    // whatever language the texts are in.
     static QString secondsText(int tenths);
 
 private:

@@ -12,6 +12,7 @@
 #include <QTimer>
 
 #include "data/dataconfig.h"
+#include "data/progresssaver.h"
 #include "data/progressstore.h"
 #include "scenes/keyboardgrid.h"
 #include "widgets/jinbi.h"
@@ -228,12 +229,23 @@ void youxi::endLevel(const Ending &ending)
     announceEnding(ending);
 }
 
-// Kept before anything is shown, so a game killed from now on still has it.
+// Handed to the saver before anything is shown; the picture and the sound never wait for the disk.
 void youxi::keepVictory()
 {
     const int tenths = static_cast<int>((playClock.elapsed() + 50) / 100);
-    if (progressStore().recordVictory(levelNumber, tenths) == progressStore::Outcome::NewBest)
-        newBestTenths = tenths;
+    const QString path = progressStore::defaultPath();
+    progressSaver *saver = progressSaver::instance();
+    connect(saver, &progressSaver::saved, this,
+            [this, path, tenths](const QString &savedPath, int level, int savedTenths,
+                                 progressStore::Outcome outcome) {
+                if (savedPath != path || level != levelNumber || savedTenths != tenths
+                        || outcome != progressStore::Outcome::NewBest)
+                    return;
+                newBestTenths = tenths;
+                if (landedPicture)
+                    tellOutcome();
+            });
+    saver->save(path, levelNumber, tenths);
 }
 
 void youxi::setUpKeyboardAccess(mybtn *backButton)
@@ -251,13 +263,20 @@ void youxi::announceEnding(const Ending &ending)
 {
     ending.backButton->setFocus(Qt::OtherFocusReason);
     QLabel *picture = ending.pictureLabel;
+    QTimer::singleShot(endAnimationMs, picture, [this, picture] {
+        landedPicture = picture;
+        tellOutcome();
+    });
+}
+
+// Told again if a new best time is known only after the picture landed.
+void youxi::tellOutcome()
+{
     //: Told by a screen reader when the level is won or lost
     QString outcome = solved ? tr("通关") : tr("失败");
     if (newBestTenths > 0)
         outcome = tr("通关，新的最佳时间: %1 秒").arg(progressStore::secondsText(newBestTenths));
-    QTimer::singleShot(endAnimationMs, picture, [picture, outcome] {
-        picture->setAccessibleName(outcome);
-        QAccessibleEvent alert(picture, QAccessible::Alert);
-        QAccessible::updateAccessibility(&alert);
-    });
+    landedPicture->setAccessibleName(outcome);
+    QAccessibleEvent alert(landedPicture, QAccessible::Alert);
+    QAccessible::updateAccessibility(&alert);
 }

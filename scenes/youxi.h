@@ -51,6 +51,8 @@ private:
     QElapsedTimer playClock;
     // The time of a victory that beat the level's best, in tenths of a second; 0 otherwise.
     int newBestTenths = 0;
+    // The victory's or defeat's picture once it has landed; it carries the outcome's words.
+    QLabel *landedPicture = nullptr;
 
     void setBoardLocked(bool locked);
     void flipCoin(jinbi *coin);
@@ -60,6 +62,7 @@ private:
     void keepVictory();
     void setUpKeyboardAccess(mybtn *backButton);
     void announceEnding(const Ending &ending);
+    void tellOutcome();
 };
 
 #endif

@@ -32,11 +32,20 @@ def case_identity(x):
     check(code == 0 and all(o in out for o in ("--help", "--version", "-platform")), f"--help: {code} {out!r}")
     code, out, err = answers(x, ["--bogus"])
     check(code != 0 and "'bogus'" in err and not out, f"--bogus: {code} {out!r} {err!r}")
+    # Qt's own options beside them are Qt's, never the game's unknown ones.
+    for args in (["-platform", "xcb", "--help"], ["--platform", "offscreen", "-h"], ["-style=fusion", "--help-all"],
+                 ["-display", x.env["DISPLAY"], "--version"], ["-reverse", "-v"]):
+        code, out, err = answers(x, args, {"QT_QPA_PLATFORM": ""})
+        check(code == 0 and ("Quenvary 1.0.0" in out if "v" in args[-1] else "--version" in out),
+              f"{' '.join(args)}: {code} {out!r} {err!r}")
 
     entry, game = desktop_entry(), None
     check(entry.get("Icon") == APP_ID, f"the menu entry's icon is {entry.get('Icon')}")
-    # Qt's own options still work; the physical 100 dpi is no scale: 320 x 588 (Game.scene checks).
-    game, window, _ = start(x, ["-platform", "xcb"])
+    # Qt's own options still work, and as the environment's: the physical 100 dpi is no scale, whether
+    # the platform and display come from there or from the command line: 320 x 588 (Game.scene checks).
+    game, _, _ = start(x, ["-display", x.env["DISPLAY"]], {"DISPLAY": "", "QT_QPA_PLATFORM": ""})
+    game.close()
+    game, window, _ = start(x, ["-platform", "xcb"], {"QT_QPA_PLATFORM": ""})
     wm_class = re.findall(r'"([^"]*)"', x.run("xprop", "-id", window, "WM_CLASS").decode())
     check(wm_class == ["quenvary", entry.get("StartupWMClass")], f"WM_CLASS {wm_class}, menu entry {entry}")
     game.close()
