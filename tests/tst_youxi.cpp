@@ -12,6 +12,12 @@ const QRect dropped(0, 0, 320, 630);
 const QRect backCorner(270, 538, 50, 50);
 const QRect backMiddle(135, 294, 50, 50);
 
+QByteArray contentsOfFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
 // Countdown ticks, delivered now instead of a second apart.
 void tick(youxi &w, int ticks = 1)
 {
@@ -243,6 +249,39 @@ private slots:
             QVERIFY2(kept >= 8 && kept < 40, qPrintable(QString::number(kept)));
         const QString outcome = newBest ? QString("通关，新的最佳时间: %1 秒").arg(QLocale().toString(kept / 10.0, 'f', 1)) : QString("通关");
         QTRY_COMPARE_WITH_TIMEOUT(labelOf(w, "victoryLabel")->accessibleName(), outcome, 3000);
+    }
+
+    // Another process holds the file's lock through the victory: the picture and sound start on
+    // time, the level select already sees the win, and it reaches the file once the lock is free.
+    void victoryNeverWaitsForALockAnotherProcessHolds()
+    {
+        solvedBefore({});
+        QProcess holder;
+        holder.start("sleep", {"60"});
+        QVERIFY(holder.waitForStarted());
+        const QString lock = progressStore::defaultPath() + ".merge-lock";
+        QDir().mkpath(QFileInfo(lock).absolutePath());
+        {
+            QFile f(lock);   // as QLockFile writes it: process id, program name, host
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(QString("%1\nsleep\n%2\n").arg(holder.processId()).arg(QSysInfo::machineHostName()).toUtf8());
+        }
+        youxi w(1);
+        w.show();
+        clickCoin(w, QPoint(2, 2));
+        QElapsedTimer sinceClick;
+        sinceClick.start();
+        QTRY_VERIFY_WITH_TIMEOUT(animationOf(labelOf(w, "victoryLabel")), 2000);
+        QVERIFY2(sinceClick.elapsed() < 300 + 400, qPrintable(QString::number(sinceClick.elapsed())));
+        QCOMPARE(keptTimes().keys(), QList<int>{1});
+        waitPast(1000);
+        QVERIFY(QFile::exists(lock));
+        QVERIFY(!contentsOfFile(progressStore::defaultPath()).contains("level1"));
+        QFile::remove(lock);
+        holder.kill();
+        holder.waitForFinished();
+        QTRY_VERIFY_WITH_TIMEOUT(contentsOfFile(progressStore::defaultPath()).contains("[level1]"), 3000);
+        finishAnimations();
     }
 
     void defeatKeepsNothing()
