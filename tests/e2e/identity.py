@@ -111,8 +111,8 @@ def victory(x, rec, game, at):
 
 
 def case_mixer(x):
-    """Named Quenvary in the mixer, with its icon and the game role; a volume set while it plays is
-    kept for the next run (the private server has stream restore)."""
+    """Named Quenvary in the mixer, with its icon and the game role; a volume set for it is kept for
+    its next run (the private server has stream restore), and not given to another game."""
     rec = Recorder()
     game, _, at = start(x)
     client = wait(lambda: own(game, "clients"), "the game's sound client")[0]
@@ -120,13 +120,15 @@ def case_mixer(x):
         check(client.get(key) == want, f"sound client's {key} is {client.get(key)!r}")
     full = victory(x, rec, game, at)
     check(full > 100000, f"the victory is hardly heard ({full:.0f})")
-    # The back button's sound plays: turned down to 30 % while it does, as in a mixer.
+    # Back at the level select, turned down to 30 % in a mixer: each of the game's streams, as the Qt 5
+    # build has several (a stream of the window just closed may go between the listing and the setting).
     x.click(at, MIDDLE_BACK)
-    playing = wait(lambda: [p for p in own(game, "sink-inputs") if p["corked"] == "no"], "a sound playing", 3, 0.01)
+    game.scene("select")
     streams = own(game, "sink-inputs")
     check(all(p.get("media.name") == "Quenvary" for p in streams), f"stream names {[p.get('media.name') for p in streams]}")
-    run("pactl", "set-sink-input-volume", playing[0]["#"], "30%")
-    game.scene("select")
+    turned = [subprocess.run(["pactl", "set-sink-input-volume", p["#"], "30%"], capture_output=True).returncode == 0
+              for p in streams]
+    check(any(turned), "no stream of the game turned down")
     game.close()
 
     # Kept by the game's id: not by its role (another game's own), nor by the name the player gives it.
