@@ -27,28 +27,33 @@ export HOME="$dir/home" XDG_RUNTIME_DIR="$dir/run" XDG_CONFIG_HOME="$dir/home/.c
     XDG_STATE_HOME="$dir/home/.local/state" XDG_DATA_HOME="$dir/home/.local/share" \
     PULSE_SERVER="unix:$dir/run/pulse/native" DBUS_SESSION_BUS_ADDRESS="unix:path=$dir/bus"
 unset PULSE_RUNTIME_PATH PIPEWIRE_REMOTE PIPEWIRE_RUNTIME_DIR PIPEWIRE_CONFIG_DIR
-for tool in pipewire wireplumber pipewire-pulse dbus-daemon pactl; do
+for tool in pipewire pw-cli wireplumber pipewire-pulse dbus-daemon pactl; do
     command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed" >&2; exit 77; }
 done
 daemon() {   # NAME ARGS...: started away from any display, its output in NAME.log
     env -u DISPLAY -u WAYLAND_DISPLAY "$@" >"$dir/$1.log" 2>&1 &
     daemons+=($!)
 }
-daemon dbus-daemon --session --address="$DBUS_SESSION_BUS_ADDRESS" --nofork --nopidfile
-daemon pipewire
-daemon wireplumber
-daemon pipewire-pulse
-
 alive() { local pid; for pid in "${daemons[@]}"; do kill -0 "$pid" 2>/dev/null || return 1; done; }
 deadline=$((SECONDS + 15))
-until pactl info 2>/dev/null | grep -q '^Server Name: .*PipeWire'; do
-    if ! alive || [ $SECONDS -ge $deadline ]; then
-        echo "SKIP: private PipeWire server did not start" >&2
-        logs
-        exit 77
-    fi
-    sleep 0.05
-done
+up() {   # COMMAND...: waits until it succeeds, or skips
+    until "$@" >/dev/null 2>&1; do
+        if ! alive || [ $SECONDS -ge $deadline ]; then
+            echo "SKIP: private PipeWire server did not start" >&2
+            logs
+            exit 77
+        fi
+        sleep 0.05
+    done
+}
+daemon dbus-daemon --session --address="$DBUS_SESSION_BUS_ADDRESS" --nofork --nopidfile
+up test -S "$dir/bus"
+daemon pipewire
+# Its clients give up at once on a server not listening yet (systemd would start them on demand).
+up pw-cli info 0
+daemon wireplumber
+daemon pipewire-pulse
+up pactl info
 # The server is up; without its session manager nothing would be kept, and that is a failure.
 until pactl list clients 2>/dev/null | grep -q 'application.name = "WirePlumber"'; do
     if ! alive || [ $SECONDS -ge $deadline ]; then
