@@ -14,6 +14,10 @@
 #include "data/gamelanguage.h"
 #include "scenes/zhujiemian.h"
 
+#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
+#include "soundserver.h"
+#endif
+
 #if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN) && QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
 #include <xcb/xcb.h>
 #include <cstdlib>
@@ -135,15 +139,21 @@ void prepareQt(const CommandLine &line)
         qputenv("QT_FONT_DPI", "96");
 #endif
     // The sound server lists the game, and keeps its volume between runs, by these; Qt would
-    // name it after its process id. The player's own PULSE_PROP settings come first.
-    qputenv("PULSE_PROP_OVERRIDE_application.name", appName);
+    // name it after its process id. The player's own PULSE_PROP settings come first: a name
+    // given without OVERRIDE too, which would otherwise lose to Qt's.
+    if (!qEnvironmentVariableIsSet("PULSE_PROP_OVERRIDE_application.name"))
+        qputenv("PULSE_PROP_OVERRIDE_application.name",
+                qEnvironmentVariableIsSet("PULSE_PROP_application.name")
+                        ? qgetenv("PULSE_PROP_application.name") : QByteArray(appName));
     if (!qEnvironmentVariableIsSet("PULSE_PROP_application.icon_name"))
         qputenv("PULSE_PROP_application.icon_name", QUENVARY_APP_ID);
     if (!qEnvironmentVariableIsSet("PULSE_PROP_application.id"))
         qputenv("PULSE_PROP_application.id", QUENVARY_APP_ID);
-    if (!qEnvironmentVariableIsSet("PULSE_PROP_media.role"))
+    // WirePlumber keys a stream's volume by its role before its id, so on PipeWire the game
+    // role would share the volume with every game: there the game goes without it.
+    if (!qEnvironmentVariableIsSet("PULSE_PROP_media.role") && !soundServerIsPipeWire())
         qputenv("PULSE_PROP_media.role", "game");
-    // Restored by the game's own id rather than by the role it shares with every other game.
+    // PulseAudio restores by the game's own id rather than by the role it shares with every game.
     if (!qEnvironmentVariableIsSet("PULSE_PROP_module-stream-restore.id"))
         qputenv("PULSE_PROP_module-stream-restore.id", "sink-input-by-application-id:" QUENVARY_APP_ID);
 #else

@@ -78,13 +78,32 @@ def pactl(kind):
         props = dict(re.findall(r'^\s*([\w.-]+) = "(.*)"$', block, re.M))
         props["#"] = re.search(r"#(\d+)", block).group(1)
         props["corked"] = re.search(r"Corked: (\w+)", block).group(1) if "Corked:" in block else ""
-        props["volume"] = re.search(r"Volume: \w+: \d+ / +(\d+)%", block).group(1) if "Volume:" in block else ""
+        props["volume"] = re.search(r"Volume: [\w-]+: \d+ / +(\d+)%", block).group(1) if "Volume:" in block else ""
         found.append(props)
     return found
 
 
 def own(game, kind):
     return [p for p in pactl(kind) if p.get("application.process.id") == str(game.proc.pid)]
+
+
+def turn_down(game):
+    """Turns the game's streams down to 30 % as a mixer does, once it has some (the Qt 6 build's only while a
+    sound plays, the Qt 5 build's several at once, of which one may go with its window meanwhile): those turned."""
+    def turned():
+        return [p for p in own(game, "sink-inputs")
+                if subprocess.run(["pactl", "set-sink-input-volume", p["#"], "30%"], capture_output=True).returncode == 0]
+    return wait(turned, "a stream of the game turned down", 3, 0.01)
+
+
+def other_game():
+    """Another program of the game role playing silence, started before the game so that the sound
+    server has restored its stream first: its sink input."""
+    proc = subprocess.Popen(["pacat", "--property=media.role=game", "--property=application.name=Another game",
+                             "/dev/zero"], stderr=subprocess.DEVNULL)
+    e2e.PROCS.append(proc)
+    return lambda: wait(lambda: [p for p in pactl("sink-inputs") if p.get("application.process.id") == str(proc.pid)],
+                        "the other game's stream")[0]
 
 
 def energy(rec, since):
@@ -110,8 +129,8 @@ def victory(x, rec, game, at):
 
 
 def case_mixer(x):
-    """Named Quenvary in the mixer, with its icon and the game role; a volume set while it plays is
-    kept for the next run (the private server has stream restore)."""
+    """Named Quenvary in the mixer, with its icon and the game role; a volume set for it is kept for
+    its next run (the private server has stream restore), and not given to another game."""
     rec = Recorder()
     game, _, at = start(x)
     client = wait(lambda: own(game, "clients"), "the game's sound client")[0]
@@ -119,19 +138,22 @@ def case_mixer(x):
         check(client.get(key) == want, f"sound client's {key} is {client.get(key)!r}")
     full = victory(x, rec, game, at)
     check(full > 100000, f"the victory is hardly heard ({full:.0f})")
-    # The back button's sound plays: turned down to 30 % while it does, as in a mixer.
+    # The back button's sound plays: turned down to 30 % as in a mixer.
     x.click(at, MIDDLE_BACK)
-    playing = wait(lambda: [p for p in own(game, "sink-inputs") if p["corked"] == "no"], "a sound playing", 3, 0.01)
-    streams = own(game, "sink-inputs")
+    streams = turn_down(game)
     check(all(p.get("media.name") == "Quenvary" for p in streams), f"stream names {[p.get('media.name') for p in streams]}")
-    run("pactl", "set-sink-input-volume", playing[0]["#"], "30%")
     game.scene("select")
     game.close()
 
-    game, _, at = start(x)
+    # Kept by the game's id: not by its role (another game's own), nor by the name the player gives it.
+    other = other_game()
+    game, _, at = start(x, env={"PULSE_PROP_OVERRIDE_application.name": "My Quenvary"})
+    client = wait(lambda: own(game, "clients"), "the game's sound client")[0]
+    check(client.get("application.name") == "My Quenvary", f"the player's name gave {client.get('application.name')!r}")
     quiet = victory(x, rec, game, at)
     volumes = {p["volume"] for p in own(game, "sink-inputs")}
     check(volumes <= {"30"}, f"the next run's streams at {volumes} %")
+    check(other()["volume"] == "100", f"another game's stream at {other()['volume']} %")
     # 30 % on the mixer's scale is -31.4 dB (cubic); within 1.5 dB of it in the recording.
     db = 20 * math.log10(max(quiet, 1) / full)
     print(f"the victory after the restart is {db:.1f} dB from the first ({quiet:.0f} / {full:.0f})", flush=True)
@@ -139,5 +161,38 @@ def case_mixer(x):
     game.close()
 
 
+def case_pipewire(x):
+    """On PipeWire with WirePlumber (with-pipewire.sh), which keys a volume by a stream's role before
+    its id: a volume set for the game comes back on its next run, named as the player likes, and another
+    game's stays its own. No sound is recorded: WirePlumber restores a stream as it appears."""
+    game, _, at = start(x)
+    x.click(at, START)   # a sound plays
+    turn_down(game)
+    memory = os.path.join(os.environ["XDG_STATE_HOME"], "wireplumber", "restore-stream")
+    read = lambda: open(memory).read() if os.path.exists(memory) else ""
+    key = f"Output/Audio:application.id:{APP_ID}:channelVolumes="
+    try:
+        wait(lambda: key in read(), "WirePlumber keeps the volume", 5, 0.1)   # written 1 s after a change
+    except AssertionError:
+        kept = sorted({line.rsplit(":", 1)[0] for line in read().splitlines() if line.startswith("Output/")})
+        raise AssertionError(f"WirePlumber keeps the game's volume under {kept}, not application.id:{APP_ID}")
+    game.scene("select")
+    game.close()
+
+    other = other_game()
+    game, _, at = start(x, env={"PULSE_PROP_application.name": "My Quenvary"})
+    x.click(at, START)
+    seen = []
+    try:   # WirePlumber restores a stream just after it appears
+        wait(lambda: seen.append({p["volume"] for p in own(game, "sink-inputs")}) or seen[-1] == {"30"}, "", 3, 0.01)
+    except AssertionError:
+        raise AssertionError(f"the next run's streams at {[v for v in seen if v][-3:]} %")
+    check(other()["volume"] == "100", f"another game's stream at {other()['volume']} %")
+    names = {p.get("application.name") for p in own(game, "clients")}
+    check(names == {"My Quenvary"}, f"the player's name gave {names}")
+    game.scene("select")
+    game.close()
+
+
 if __name__ == "__main__":
-    e2e.main({"identity": (case_identity, (None, None)), "mixer": (case_mixer, None)})
+    e2e.main({"identity": (case_identity, (None, None)), "mixer": (case_mixer, None), "pipewire": (case_pipewire, None)})
