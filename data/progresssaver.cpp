@@ -29,7 +29,7 @@ progressSaver *progressSaver::instance()
 {
     if (!theSaver) {
         theSaver = new progressSaver(nullptr);
-        theSaver->start(QThread::LowPriority);
+        theSaver->start();
         qAddPostRoutine(endSaver);
     }
     return theSaver;

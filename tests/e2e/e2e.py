@@ -6,7 +6,7 @@
 """End-to-end runs of the real quenvary executable on a private X server, driven from outside.
 Usage: e2e.py CASE QUENVARY RESDIR, CASE one of CASES below. Exit 0 = pass, 77 = skip.
 """
-import array, ctypes, os, re, shutil, signal, subprocess, sys, tempfile, time
+import array, ctypes, os, re, shutil, signal, socket, subprocess, sys, tempfile, time
 from itertools import zip_longest
 
 W, H = 320, 588
@@ -443,6 +443,28 @@ def case_progress(x):
     os.kill(game.proc.pid, signal.SIGKILL)
     game.proc.wait(10)
     check(kept(killed), "the victory was lost to kill -9")
+
+    # Another copy holds the file's lock (as QLockFile writes it) through a victory, and the game is closed
+    # at once: the victory still drops on time, and the game ends only once the win is written.
+    held, holder = os.path.join(TMP, "held"), subprocess.Popen(["sleep", "60"])
+    PROCS.append(holder)
+    os.makedirs(os.path.join(held, APP_ID))
+    lock = os.path.join(held, APP_ID, "progress.ini.merge-lock")
+    open(lock, "w").write(f"{holder.pid}\nsleep\n{socket.gethostname()}\n")
+    game, window, at = start(x, env={"XDG_CONFIG_HOME": held})
+    x.click(at, START)
+    game.scene("select")
+    x.click(at, LEVEL_1)
+    window = game.scene("play")[0]
+    corner, clicked = x.shot(window)[538 * W * 4:], time.monotonic()
+    x.click(at, coin(*WIN))
+    wait(lambda: x.shot(window)[538 * W * 4:] != corner, "victory drop begun")
+    check(time.monotonic() - clicked < 1.5, f"the victory dropped {time.monotonic() - clicked:.1f} s after the click")
+    x.close(window)
+    time.sleep(1)
+    check(game.proc.poll() is None and not kept(held), "the game ended before its win was written")
+    os.remove(lock)
+    check(game.proc.wait(10) == 0 and kept(held), "the win was not written once the lock was free")
 
     # The game's settings folder a regular file: it plays on and says so in one line, however often it wins.
     blocked = os.path.join(TMP, "blocked")
