@@ -16,12 +16,6 @@ QString nameOf(QWidget *w)
     return w ? QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name) : QString();
 }
 
-void tick(youxi &w, int ticks)
-{
-    while (ticks-- > 0)
-        QVERIFY(QMetaObject::invokeMethod(countdownTimerOf(w), "timeout"));
-}
-
 // The running glides of a level's end, run to their end on the frozen clock.
 void landEnding(youxi &w, const char *picture)
 {
@@ -73,9 +67,7 @@ class TestGameLanguage : public QObject
 private slots:
     void initTestCase()
     {
-        liveobjects::install();
-        holdGameSounds(this);
-        new FrozenAnimationClock(this);
+        setUpSceneTests(this, Animations::Frozen);
         QCOMPARE(gameLanguage::available(), (QStringList{"en", "zh_TW"}));
     }
     // Each row starts with nothing solved: a win of an earlier row would mark the level select.

@@ -44,11 +44,7 @@ class TestKeyboard : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase()
-    {
-        liveobjects::install();
-        holdGameSounds(this);
-    }
+    void initTestCase() { setUpSceneTests(this, Animations::RunFree); }
     void cleanup() { closePlayWindows(); }
 
     void keysWalkEachSceneAndClickOncePerPress_data()

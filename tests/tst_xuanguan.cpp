@@ -22,11 +22,7 @@ class TestXuanguan : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase()
-    {
-        liveobjects::install();
-        holdGameSounds(this);
-    }
+    void initTestCase() { setUpSceneTests(this, Animations::RunFree); }
     void cleanup() { closePlayWindows(); }
 
     void clickOnANumberOpensItsLevel()

@@ -18,13 +18,6 @@ QByteArray contentsOfFile(const QString &path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-// Countdown ticks, delivered now instead of a second apart.
-void tick(youxi &w, int ticks = 1)
-{
-    while (ticks-- > 0)
-        QVERIFY(QMetaObject::invokeMethod(countdownTimerOf(w), "timeout"));
-}
-
 // Victory and defeat end alike: the clock stops, the picture drops over the board on a
 // bounce, and the back button glides above it to the middle.
 void expectEnding(youxi &w, const char *picture)
@@ -43,12 +36,7 @@ class TestYouxi : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase()
-    {
-        liveobjects::install();
-        holdGameSounds(this);
-        new FrozenAnimationClock(this);
-    }
+    void initTestCase() { setUpSceneTests(this, Animations::Frozen); }
     void cleanup()
     {
         closePlayWindows();

@@ -9,11 +9,7 @@ class TestZhujiemian : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase()
-    {
-        liveobjects::install();
-        holdGameSounds(this);
-    }
+    void initTestCase() { setUpSceneTests(this, Animations::RunFree); }
 
     void startClickBouncesThenHandsOverAfter300Ms()
     {

@@ -143,6 +143,13 @@ inline void holdGameSounds(QObject *owner)
         new QSound(QString(":/res/%1.wav").arg(name), owner);
 }
 
+class FrozenAnimationClock;
+enum class Animations { RunFree, Frozen };
+
+// What every scene test starts with: the census of objects, the sounds held, and (asked for)
+// animations that move only when the test sets their time.
+inline void setUpSceneTests(QObject *owner, Animations animations);
+
 // Pictures as Qt keeps icons, premultiplied, so that the two compare.
 inline QImage picture(const QString &path) { return QImage(path).convertToFormat(QImage::Format_ARGB32_Premultiplied); }
 inline QImage iconOf(const QPushButton &b) { return b.icon().pixmap(b.iconSize()).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied); }
@@ -188,6 +195,13 @@ inline mybtn *backButtonOf(youxi &w) { return w.findChild<mybtn *>("backButton")
 inline mybtn *startButtonOf(Zhujiemian &menu) { return buttonAt(menu, QPoint(105, 352)); }
 inline QTimer *countdownTimerOf(youxi &w) { return w.findChild<QTimer *>("countdownTimer"); }
 inline QLabel *labelOf(youxi &w, const char *name) { return w.findChild<QLabel *>(name); }
+
+// Countdown ticks, delivered now instead of a second apart.
+inline void tick(youxi &w, int ticks = 1)
+{
+    while (ticks-- > 0)
+        QVERIFY(QMetaObject::invokeMethod(countdownTimerOf(w), "timeout"));
+}
 
 // The twenty boards as the player sees them: rows top to bottom, coins left to right.
 inline Board boardOnScreen(int level)
@@ -307,6 +321,14 @@ inline void expectGlide(QWidget *w, int durationMs, QEasingCurve::Type type, QRe
     }
     QTRY_VERIFY_WITH_TIMEOUT(!a, 3000);
     QCOMPARE(w->geometry(), to);
+}
+
+inline void setUpSceneTests(QObject *owner, Animations animations)
+{
+    liveobjects::install();
+    holdGameSounds(owner);
+    if (animations == Animations::Frozen)
+        new FrozenAnimationClock(owner);
 }
 
 // The menu never deletes its level select; a test holds both through this.
