@@ -51,6 +51,10 @@ up test -S "$dir/bus"
 daemon pipewire
 # Its clients give up at once on a server not listening yet (systemd would start them on demand).
 up pw-cli info 0
+# Without Bluetooth: its seat monitor needs logind's state (/run/systemd/seats), which a machine
+# without systemd lacks, and WirePlumber then quits.
+mkdir -p "$XDG_CONFIG_HOME/wireplumber/bluetooth.lua.d"
+echo 'bluez_monitor.enabled = false' >"$XDG_CONFIG_HOME/wireplumber/bluetooth.lua.d/80-no-bluetooth.lua"
 daemon wireplumber
 daemon pipewire-pulse
 up pactl info
