@@ -18,6 +18,7 @@
 #include <thread>
 #include <unordered_set>
 
+#include "data/boardsolver.h"
 #include "data/progressstore.h"
 #include "scenes/xuanguan.h"
 #include "scenes/youxi.h"
@@ -115,23 +116,16 @@ inline void applyClick(Board &board, QPoint click)
         board[k / 4][k % 4] ^= effectOf(click.x(), click.y()) >> k & 1;
 }
 
-// The fewest clicks (as (column, row)) that turn the board all gold; false when there are none.
-// Clicks commute and cancel in pairs, so all 65536 click sets are tried, in Gray-code order.
+// The fewest clicks (as (column, row), row by row) that turn the board all gold; false when
+// there are none. The game's own solver, which tst_boardsolver checks against every board.
 inline bool solveBoard(const Board &board, QVector<QPoint> *clicks)
 {
-    int silver = 0, changed = 0, best = -1;
+    int faces[4][4];
     for (int k = 0; k < 16; ++k)
-        silver |= (board[k / 4][k % 4] != 1) << k;
-    for (int i = 0; i < 1 << 16; ++i) {
-        const int set = i ^ (i >> 1);
-        if (i > 0)
-            changed ^= effectOf(__builtin_ctz(i) / 4, __builtin_ctz(i) % 4);
-        if (changed == silver && (best < 0 || __builtin_popcount(set) < __builtin_popcount(best)))
-            best = set;
-    }
-    for (int k = 0; clicks && best >= 0 && k < 16; ++k)
-        if (best >> k & 1)
-            clicks->append(QPoint(k / 4, k % 4));
+        faces[k / 4][k % 4] = board[k / 4][k % 4];
+    const int best = boardSolver::shortestSolution(boardSolver::silverOf(faces));
+    if (clicks && best >= 0)
+        *clicks += boardSolver::pressesInReadingOrder(best);
     return best >= 0;
 }
 
