@@ -23,6 +23,8 @@ constexpr int lockWaitMs = 5000;
 const char *const versionKey = "formatVersion";
 const char *const solvedKey = "solved";
 const char *const bestKey = "bestTenths";
+// Added after the first version, which reads a file with it as before and keeps it.
+const char *const movesKey = "fewestMoves";
 
 enum class FileState { Missing, Good, Damaged, Newer, Unreadable };
 
@@ -88,7 +90,8 @@ Snapshot readFile(const QString &path)
             if (solved != QLatin1String("true"))
                 continue;
         }
-        found.levels.insert(level, {true, ok && tenths > 0 ? tenths : 0});
+        const int moves = settings.value(groupOf(level) + '/' + movesKey).toString().toInt(&ok);
+        found.levels.insert(level, {true, tenths > 0 ? tenths : 0, ok && moves > 0 ? moves : 0});
     }
     found.state = damaged ? FileState::Damaged : FileState::Good;
     return found;
@@ -137,9 +140,9 @@ QMap<int, progressStore::Level> progressStore::levels() const
     return now.levels;
 }
 
-progressStore::Outcome progressStore::recordVictory(int levelNumber, int tenths)
+progressStore::Outcome progressStore::recordVictory(int levelNumber, int tenths, int moves)
 {
-    if (levelNumber < firstLevel || levelNumber > lastLevel || tenths <= 0)
+    if (levelNumber < firstLevel || levelNumber > lastLevel || tenths < 0 || moves < 0)
         return Outcome::NotKept;
     const QString folder = QFileInfo(path).absolutePath();
     if (!QDir().mkpath(folder)) {
@@ -177,12 +180,15 @@ progressStore::Outcome progressStore::recordVictory(int levelNumber, int tenths)
     Outcome outcome = Outcome::NoBetter;
     if (!level.solved)
         outcome = Outcome::FirstSolve;
-    else if (level.bestTenths == 0 || tenths < level.bestTenths)
+    else if (tenths > 0 && (level.bestTenths == 0 || tenths < level.bestTenths))
         outcome = Outcome::NewBest;
-    if (outcome == Outcome::NoBetter && now.state == FileState::Good)
+    const bool fewerMoves = moves > 0 && (level.fewestMoves == 0 || moves < level.fewestMoves);
+    if (outcome == Outcome::NoBetter && !fewerMoves && now.state == FileState::Good)
         return outcome;
     if (outcome != Outcome::NoBetter)
-        level = {true, tenths};
+        level = {true, tenths, level.fewestMoves};
+    if (fewerMoves)
+        level.fewestMoves = moves;
 
     // Every level is set from the fresh read, whatever QSettings may still hold of the file.
     QSettings settings(path, QSettings::IniFormat);
@@ -192,6 +198,8 @@ progressStore::Outcome progressStore::recordVictory(int levelNumber, int tenths)
         settings.setValue(groupOf(it.key()) + '/' + solvedKey, true);
         if (it->bestTenths > 0)
             settings.setValue(groupOf(it.key()) + '/' + bestKey, it->bestTenths);
+        if (it->fewestMoves > 0)
+            settings.setValue(groupOf(it.key()) + '/' + movesKey, it->fewestMoves);
     }
     // Written through a temporary file, flushed to disk and renamed over the old one.
     settings.sync();

@@ -15,6 +15,7 @@ public:
     struct Level {
         bool solved = false;
         int bestTenths = 0;   // tenths of a second; 0 when unknown
+        int fewestMoves = 0;  // the fewest presses of a victory; 0 when unknown
     };
     enum class Outcome { NotKept, FirstSolve, NewBest, NoBetter };
 
@@ -24,8 +25,9 @@ public:
 
     // The solved levels by number; what cannot be read is left out.
     QMap<int, Level> levels() const;
-    // Keeps a victory on disk before returning; a worse time never replaces a better one.
-    Outcome recordVictory(int levelNumber, int tenths);
+    // Keeps a victory on disk before returning; a worse time never replaces a better one, nor
+    // more moves fewer. A time of 0 keeps the level solved without a time (a helped win).
+    Outcome recordVictory(int levelNumber, int tenths, int moves = 0);
 
     // Tenths of a second as seconds in the player's way of writing numbers: "5.7".
     static QString secondsText(int tenths);

@@ -3,8 +3,14 @@
 
 #include "scenewindow.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QFont>
 #include <QIcon>
+#include <QMenu>
 #include <QPainter>
 #include <QPixmap>
 #include <QSound>
@@ -29,6 +35,56 @@ QPlatformWindow *nativeWindow(QWidget *widget)
     return window ? window->handle() : nullptr;
 }
 
+// A screen reader finds the scene's actions on its window and presses them by name.
+class sceneAccessible : public QAccessibleWidget
+{
+public:
+    explicit sceneAccessible(sceneWindow *scene)
+        : QAccessibleWidget(scene, QAccessible::Window)
+    {
+    }
+
+    QStringList actionNames() const override
+    {
+        QStringList names = QAccessibleWidget::actionNames();
+        for (QAction *action : scene()->sceneActions())
+            if (action->isEnabled() && action->isVisible())
+                names << nameOf(action);
+        return names;
+    }
+
+    void doAction(const QString &name) override
+    {
+        for (QAction *action : scene()->sceneActions()) {
+            if (nameOf(action) == name) {
+                if (action->isEnabled())
+                    action->trigger();
+                return;
+            }
+        }
+        QAccessibleWidget::doAction(name);
+    }
+
+    QStringList keyBindingsForAction(const QString &name) const override
+    {
+        for (QAction *action : scene()->sceneActions())
+            if (nameOf(action) == name)
+                return {action->shortcut().toString(QKeySequence::NativeText)};
+        return QAccessibleWidget::keyBindingsForAction(name);
+    }
+
+private:
+    static QString nameOf(const QAction *action) { return action->text().remove('&'); }
+    sceneWindow *scene() const { return static_cast<sceneWindow *>(widget()); }
+};
+
+QAccessibleInterface *sceneInterface(const QString &className, QObject *object)
+{
+    if (className == QLatin1String("sceneWindow") && object && object->isWidgetType())
+        return new sceneAccessible(static_cast<sceneWindow *>(object));
+    return nullptr;
+}
+
 }
 
 sceneWindow::sceneWindow(const QString &title, const QString &backgroundPath, QWidget *parent)
@@ -42,6 +98,51 @@ sceneWindow::sceneWindow(const QString &title, const QString &backgroundPath, QW
     setFixedSize(windowWidth, windowHeight);
     setWindowTitle(title);
     setWindowIcon(QIcon(QPixmap(iconPath)));
+
+    static const bool readable = (QAccessible::installFactory(sceneInterface), true);
+    Q_UNUSED(readable);
+    // The Menu key and Shift+F10 open the menu where the keyboard is, like a right click.
+    auto *menuKey = new QAction(this);
+    menuKey->setShortcuts({QKeySequence(Qt::Key_Menu), QKeySequence(Qt::SHIFT | Qt::Key_F10)});
+    connect(menuKey, &QAction::triggered, this, [this] {
+        QWidget *at = focusWidget() ? focusWidget() : this;
+        showSceneMenu(at->mapToGlobal(at->rect().center()));
+    });
+    addAction(menuKey);
+    quitAction = addSceneAction(tr("退出"), {QKeySequence::Quit, QKeySequence(Qt::CTRL | Qt::Key_Q)},
+                                [] { QCoreApplication::quit(); });
+}
+
+QAction *sceneWindow::addSceneAction(const QString &text, const QList<QKeySequence> &keys,
+                                     std::function<void()> whenTriggered)
+{
+    auto *action = new QAction(text, this);
+    QList<QKeySequence> unique;
+    for (const QKeySequence &key : keys)
+        if (!key.isEmpty() && !unique.contains(key))
+            unique << key;
+    action->setShortcuts(unique);
+    connect(action, &QAction::triggered, this, [whenTriggered] { whenTriggered(); });
+    addAction(action);
+    // Quit stays last, whatever the scene adds after the base has made it.
+    const int at = quitAction ? actionsOfScene.indexOf(quitAction) : actionsOfScene.size();
+    actionsOfScene.insert(at, action);
+    return action;
+}
+
+void sceneWindow::showSceneMenu(const QPoint &globalPos)
+{
+    QList<QAction *> shown;
+    for (QAction *action : actionsOfScene)
+        if (action->isVisible())
+            shown << action;
+    QMenu::exec(shown, globalPos, nullptr, this);
+}
+
+void sceneWindow::contextMenuEvent(QContextMenuEvent *e)
+{
+    showSceneMenu(e->globalPos());
+    e->accept();
 }
 
 void sceneWindow::handOver(QWidget *left, QWidget *next)
