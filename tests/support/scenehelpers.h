@@ -6,6 +6,7 @@
 
 // Finding, driving and timing the game's windows from tests.
 #include <QtTest>
+#include <QAction>
 #include <QApplication>
 #include <QLabel>
 #include <QPointer>
@@ -301,6 +302,28 @@ inline void expectGlide(QWidget *w, int durationMs, QEasingCurve::Type type, QRe
     }
     QTRY_VERIFY_WITH_TIMEOUT(!a, 3000);
     QCOMPARE(w->geometry(), to);
+}
+
+// Presses a key as the player does, through the window's shortcuts.
+inline void pressKey(QWidget &w, QKeySequence key)
+{
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QWidget *to = w.focusWidget() ? w.focusWidget() : &w;
+#if QT_VERSION_MAJOR > 5
+    QTest::keyClick(to, key[0].key(), key[0].keyboardModifiers());
+#else
+    QTest::keyClick(to, Qt::Key(key[0] & ~Qt::KeyboardModifierMask),
+                    Qt::KeyboardModifiers(key[0] & Qt::KeyboardModifierMask));
+#endif
+}
+
+inline QAction *actionOf(sceneWindow &w, const QString &text)
+{
+    for (QAction *a : w.sceneActions())
+        if (a->text() == text)
+            return a;
+    return nullptr;
 }
 
 // The menu never deletes its level select; a test holds both through this.
