@@ -101,13 +101,11 @@ sceneWindow::sceneWindow(const QString &title, const QString &backgroundPath, QW
 
     static const bool readable = (QAccessible::installFactory(sceneInterface), true);
     Q_UNUSED(readable);
-    // The Menu key and Shift+F10 open the menu where the keyboard is, like a right click.
+    // Shift+F10 opens the menu as the Menu key does (the platform turns that one into a
+    // context menu event of its own).
     auto *menuKey = new QAction(this);
-    menuKey->setShortcuts({QKeySequence(Qt::Key_Menu), QKeySequence(Qt::SHIFT | Qt::Key_F10)});
-    connect(menuKey, &QAction::triggered, this, [this] {
-        QWidget *at = focusWidget() ? focusWidget() : this;
-        showSceneMenu(at->mapToGlobal(at->rect().center()));
-    });
+    menuKey->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10));
+    connect(menuKey, &QAction::triggered, this, [this] { showMenuAtKeyboard(); });
     addAction(menuKey);
     quitAction = addSceneAction(tr("退出"), {QKeySequence::Quit, QKeySequence(Qt::CTRL | Qt::Key_Q)},
                                 [] { QCoreApplication::quit(); });
@@ -130,18 +128,35 @@ QAction *sceneWindow::addSceneAction(const QString &text, const QList<QKeySequen
     return action;
 }
 
-void sceneWindow::showSceneMenu(const QPoint &globalPos)
+void sceneWindow::showSceneMenu(const QPoint &globalPos, bool byKeyboard)
 {
-    QList<QAction *> shown;
-    for (QAction *action : actionsOfScene)
-        if (action->isVisible())
-            shown << action;
-    QMenu::exec(shown, globalPos, nullptr, this);
+    QMenu menu(this);
+    QAction *first = nullptr;
+    for (QAction *action : actionsOfScene) {
+        if (!action->isVisible())
+            continue;
+        menu.addAction(action);
+        if (!first && action->isEnabled())
+            first = action;
+    }
+    // Opened from the keyboard, the first entry is chosen at once, so Return takes it.
+    if (byKeyboard && first)
+        QTimer::singleShot(0, &menu, [&menu, first] { menu.setActiveAction(first); });
+    menu.exec(globalPos);
+}
+
+void sceneWindow::showMenuAtKeyboard()
+{
+    QWidget *at = focusWidget() ? focusWidget() : this;
+    showSceneMenu(at->mapToGlobal(at->rect().center()), true);
 }
 
 void sceneWindow::contextMenuEvent(QContextMenuEvent *e)
 {
-    showSceneMenu(e->globalPos());
+    if (e->reason() == QContextMenuEvent::Keyboard)
+        showMenuAtKeyboard();
+    else
+        showSceneMenu(e->globalPos());
     e->accept();
 }
 

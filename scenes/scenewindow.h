@@ -30,7 +30,9 @@ public:
     QList<QAction *> sceneActions() const { return actionsOfScene; }
     // The scene's menu with its actions and their keys, as right click, the Menu key and
     // Shift+F10 open it.
-    void showSceneMenu(const QPoint &globalPos);
+    void showSceneMenu(const QPoint &globalPos, bool byKeyboard = false);
+    // The menu at the focused button, its first entry chosen.
+    void showMenuAtKeyboard();
 
 protected:
     // The back button in the bottom right corner: it plays its sound and, 300 ms later,

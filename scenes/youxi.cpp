@@ -118,9 +118,6 @@ youxi::youxi(int levelNumber)
     countdown = countdownTimer;
     connect(countdownTimer, &QTimer::timeout, countdownTimer,
             [this, secondsLeft = timeLimitFor(levelNumber), countdownLabel, defeat]() mutable {
-        // Resumed from a pause with part of a second left: whole seconds again from here.
-        if (countdown->interval() != tickMs)
-            countdown->setInterval(tickMs);
         if (secondsLeft != 0) {
             --secondsLeft;
             countdownLabel->setText(countdownText(secondsLeft));
@@ -348,8 +345,10 @@ void youxi::setPaused(bool on)
     if (on == paused || (on && hasEnded()))
         return;
     if (on) {
-        pausedLeftMs = qMax(0, countdown->remainingTime());
-        countdown->stop();
+        // Paused again before the rest of a second ran out: that rest is still what is left.
+        QTimer *running = restOfSecond && restOfSecond->isActive() ? restOfSecond : countdown;
+        pausedLeftMs = qMax(0, running->remainingTime());
+        running->stop();
         pausedClock.start();
         paused = true;
         setBoardLocked(true);
@@ -357,6 +356,7 @@ void youxi::setPaused(bool on)
             pauseCard = new QLabel(this);
             pauseCard->setObjectName("pauseCard");
             pauseCard->setGeometry(pauseCardPlace);
+            pauseCard->setFocusPolicy(Qt::StrongFocus);
             pauseCard->installEventFilter(this);
         }
         QPixmap picture(devicePixelRatioF() > 1 ? pauseCardDoubled : pauseCardPicture);
@@ -366,12 +366,24 @@ void youxi::setPaused(bool on)
         pauseCard->setAccessibleName(tr("已暂停"));
         pauseCard->raise();
         pauseCard->show();
+        // The keyboard rests on the card, so no ring is drawn over it, and comes back after.
+        focusBeforePause = focusWidget();
+        pauseCard->setFocus(Qt::OtherFocusReason);
         announce(tr("已暂停"));
     } else {
         leavePause();
         setBoardLocked(moveUnderWay != nullptr);
         // Exactly what was left of the running second, then whole seconds again.
-        countdown->start(pausedLeftMs);
+        if (!restOfSecond) {
+            restOfSecond = new QTimer(this);
+            restOfSecond->setSingleShot(true);
+            restOfSecond->setTimerType(Qt::PreciseTimer);
+            connect(restOfSecond, &QTimer::timeout, this, [this] {
+                countdown->start(tickMs);
+                QMetaObject::invokeMethod(countdown, "timeout");
+            });
+        }
+        restOfSecond->start(pausedLeftMs);
         //: Told by a screen reader when a paused level goes on
         announce(tr("继续"));
     }
@@ -386,6 +398,8 @@ void youxi::leavePause()
     paused = false;
     pausedTotalMs += pausedClock.elapsed();
     pauseCard->hide();
+    if (focusBeforePause && focusBeforePause != pauseCard)
+        focusBeforePause->setFocus(Qt::OtherFocusReason);
     updateActions();
 }
 

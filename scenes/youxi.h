@@ -89,10 +89,12 @@ private:
     QVector<QPoint> solutionLeft;
 
     QTimer *countdown = nullptr;
+    QTimer *restOfSecond = nullptr;
     QSound *flipSoundOfBoard = nullptr;
     mybtn *backButtonOfScene = nullptr;
     QLabel *endPicture = nullptr;
     QLabel *pauseCard = nullptr;
+    QPointer<QWidget> focusBeforePause;
     hintMark *hint = nullptr;
     QTimer *solutionTimer = nullptr;
     QList<QPointer<QPropertyAnimation>> glides;
