@@ -23,8 +23,9 @@ constexpr int lockWaitMs = 5000;
 const char *const versionKey = "formatVersion";
 const char *const solvedKey = "solved";
 const char *const bestKey = "bestTenths";
-// Added after the first version, which reads a file with it as before and keeps it.
-const char *const movesKey = "fewestMoves";
+// Added after the first version, which reads a file with it as before and keeps it; named to
+// come after "solved", so each section starts as the first version wrote it.
+const char *const movesKey = "solvedInMoves";
 
 enum class FileState { Missing, Good, Damaged, Newer, Unreadable };
 

@@ -78,6 +78,33 @@ private:
     sceneWindow *scene() const { return static_cast<sceneWindow *>(widget()); }
 };
 
+// A press anywhere but on the open menu closes it, and does nothing else, as with any menu.
+class pressOutside : public QObject
+{
+public:
+    explicit pressOutside(QMenu *menu)
+        : QObject(menu)
+        , menu(menu)
+    {
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *e) override
+    {
+        if (e->type() != QEvent::MouseButtonPress && e->type() != QEvent::MouseButtonDblClick)
+            return false;
+        auto *widget = qobject_cast<QWidget *>(watched);
+        if (!widget || !menu->isVisible() || widget == menu || menu->isAncestorOf(widget)
+                || widget->window() != menu->window())
+            return false;
+        menu->hide();
+        return true;
+    }
+
+private:
+    QMenu *menu;
+};
+
 QAccessibleInterface *sceneInterface(const QString &className, QObject *object)
 {
     if (className == QLatin1String("sceneWindow") && object && object->isWidgetType())
@@ -128,21 +155,44 @@ QAction *sceneWindow::addSceneAction(const QString &text, const QList<QKeySequen
     return action;
 }
 
+// The menu lies inside the scene rather than in a window of its own, so the scene stays the one
+// window of the game on screen, and nothing waits in a loop of the menu's while it is open.
 void sceneWindow::showSceneMenu(const QPoint &globalPos, bool byKeyboard)
 {
-    QMenu menu(this);
+    if (!sceneMenu) {
+        sceneMenu = new QMenu(this);
+        sceneMenu->setObjectName("sceneMenu");
+        sceneMenu->setWindowFlags(Qt::Widget);
+        connect(sceneMenu, &QMenu::triggered, sceneMenu, &QWidget::hide);
+        connect(sceneMenu, &QMenu::aboutToHide, this, [this] {
+            qApp->removeEventFilter(menuCloser);
+            if (focusBeforeMenu)
+                focusBeforeMenu->setFocus(Qt::PopupFocusReason);
+        });
+        menuCloser = new pressOutside(sceneMenu);
+    }
+    sceneMenu->clear();
     QAction *first = nullptr;
     for (QAction *action : actionsOfScene) {
         if (!action->isVisible())
             continue;
-        menu.addAction(action);
+        sceneMenu->addAction(action);
         if (!first && action->isEnabled())
             first = action;
     }
+    sceneMenu->adjustSize();
+    // Where it was asked for, moved inside the scene where it would reach beyond its edge.
+    const QPoint at = mapFromGlobal(globalPos);
+    sceneMenu->move(qBound(0, at.x(), width() - sceneMenu->width()),
+                    qBound(0, at.y(), height() - sceneMenu->height()));
+    if (!sceneMenu->isVisible())
+        focusBeforeMenu = focusWidget();
+    sceneMenu->raise();
+    sceneMenu->show();
+    sceneMenu->setFocus(Qt::PopupFocusReason);
     // Opened from the keyboard, the first entry is chosen at once, so Return takes it.
-    if (byKeyboard && first)
-        QTimer::singleShot(0, &menu, [&menu, first] { menu.setActiveAction(first); });
-    menu.exec(globalPos);
+    sceneMenu->setActiveAction(byKeyboard ? first : nullptr);
+    qApp->installEventFilter(menuCloser);
 }
 
 void sceneWindow::showMenuAtKeyboard()

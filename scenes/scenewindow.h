@@ -7,11 +7,13 @@
 #include <QKeySequence>
 #include <QList>
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 
 #include <functional>
 
 class QAction;
+class QMenu;
 class focusRing;
 class mybtn;
 
@@ -53,6 +55,9 @@ private:
     QString backgroundPath;
     QList<QAction *> actionsOfScene;
     QAction *quitAction = nullptr;
+    QMenu *sceneMenu = nullptr;
+    QObject *menuCloser = nullptr;
+    QPointer<QWidget> focusBeforeMenu;
 };
 
 #endif

@@ -236,6 +236,7 @@ void youxi::finishMove(jinbi *coin, const Ending &victory)
                 solved = false;
 
     if (solved) {
+        won = true;
         leavePause();
         setBoardLocked(true);
         keepVictory();
@@ -432,7 +433,8 @@ void youxi::showHint()
 
 void youxi::startSolution()
 {
-    if (!hasEnded() || showingSolution)
+    // A move still turning its neighbours would land on the replayed board.
+    if (!hasEnded() || showingSolution || moveUnderWay)
         return;
     // The endings' glides land at once, then make room for the board.
     for (const QPointer<QPropertyAnimation> &animation : glides)
@@ -443,6 +445,8 @@ void youxi::startSolution()
     backButtonOfScene->move(width() - backButtonOfScene->width(),
                             height() - backButtonOfScene->height());
     showingSolution = true;
+    // The board leaves all gold: solved again only once the solution has turned it back.
+    solved = false;
     ++solutionRun;
     updateActions();
     qApp->installEventFilter(this);
@@ -495,6 +499,7 @@ void youxi::stopSolution()
         return;
     showingSolution = false;
     solutionTimer->stop();
+    solved = won && boardSolver::silverOf(faceGrid) == 0;
     solutionLeft.clear();
     qApp->removeEventFilter(this);
     if (hint)

@@ -102,7 +102,10 @@ private:
     QAction *hintAction = nullptr;
     QAction *solutionAction = nullptr;
 
-    bool hasEnded() const { return solved || lost; }
+    // Won for good, even while a shown solution has the board away from all gold.
+    bool won = false;
+
+    bool hasEnded() const { return won || lost; }
     void setUpActions();
     void updateActions();
     void setPaused(bool on);

@@ -479,9 +479,10 @@ def case_actions(x):
     def handed_over(keys, menu=False):   # a fresh play window, where the old one was
         nonlocal window
         old = window
-        if menu:
+        if menu:   # drawn inside the window, its first entry chosen
+            shown = x.shot(old)
             x.keys("Menu")
-            wait(lambda: len(x.windows(game.proc.pid)) == 2, "the menu open")
+            wait(lambda: x.shot(old) != shown, "the menu open")
         x.keys(*keys)
         window = wait(lambda: x.windows(game.proc.pid) != [old] and len(x.windows(game.proc.pid)) == 1
                       and x.windows(game.proc.pid)[0], "a new play window")
