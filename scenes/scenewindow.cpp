@@ -159,17 +159,23 @@ QAction *sceneWindow::addSceneAction(const QString &text, const QList<QKeySequen
 // window of the game on screen, and nothing waits in a loop of the menu's while it is open.
 void sceneWindow::showSceneMenu(const QPoint &globalPos, bool byKeyboard)
 {
+    // Made for each opening and gone once closed: a scene keeps nothing of it.
     if (!sceneMenu) {
-        sceneMenu = new QMenu(this);
-        sceneMenu->setObjectName("sceneMenu");
-        sceneMenu->setWindowFlags(Qt::Widget);
-        connect(sceneMenu, &QMenu::triggered, sceneMenu, &QWidget::hide);
-        connect(sceneMenu, &QMenu::aboutToHide, this, [this] {
-            qApp->removeEventFilter(menuCloser);
+        QMenu *menu = new QMenu(this);
+        sceneMenu = menu;
+        menu->setObjectName("sceneMenu");
+        menu->setWindowFlags(Qt::Widget);
+        auto *closer = new pressOutside(menu);
+        connect(menu, &QMenu::triggered, menu, &QWidget::hide);
+        connect(menu, &QMenu::aboutToHide, this, [this, menu, closer] {
+            qApp->removeEventFilter(closer);
             if (focusBeforeMenu)
                 focusBeforeMenu->setFocus(Qt::PopupFocusReason);
+            if (sceneMenu == menu)
+                sceneMenu = nullptr;
+            menu->deleteLater();
         });
-        menuCloser = new pressOutside(sceneMenu);
+        qApp->installEventFilter(closer);
     }
     sceneMenu->clear();
     QAction *first = nullptr;
@@ -192,7 +198,6 @@ void sceneWindow::showSceneMenu(const QPoint &globalPos, bool byKeyboard)
     sceneMenu->setFocus(Qt::PopupFocusReason);
     // Opened from the keyboard, the first entry is chosen at once, so Return takes it.
     sceneMenu->setActiveAction(byKeyboard ? first : nullptr);
-    qApp->installEventFilter(menuCloser);
 }
 
 void sceneWindow::showMenuAtKeyboard()

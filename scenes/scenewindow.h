@@ -7,13 +7,13 @@
 #include <QKeySequence>
 #include <QList>
 #include <QMainWindow>
+#include <QMenu>
 #include <QPointer>
 #include <QString>
 
 #include <functional>
 
 class QAction;
-class QMenu;
 class focusRing;
 class mybtn;
 
@@ -55,8 +55,7 @@ private:
     QString backgroundPath;
     QList<QAction *> actionsOfScene;
     QAction *quitAction = nullptr;
-    QMenu *sceneMenu = nullptr;
-    QObject *menuCloser = nullptr;
+    QPointer<QMenu> sceneMenu;
     QPointer<QWidget> focusBeforeMenu;
 };
 
