@@ -28,6 +28,7 @@ constexpr int windowHeight = 588;
 const char *const iconPath = ":/logo.ico";
 constexpr int backDelayMs = 300;
 constexpr int backCornerRadiusPx = 11;
+constexpr int menuPointSize = 14;
 
 QPlatformWindow *nativeWindow(QWidget *widget)
 {
@@ -78,7 +79,7 @@ private:
     sceneWindow *scene() const { return static_cast<sceneWindow *>(widget()); }
 };
 
-// A press anywhere but on the open menu closes it, and does nothing else, as with any menu.
+// A press anywhere but on the open menu closes it, and goes on to what it pressed.
 class pressOutside : public QObject
 {
 public:
@@ -98,7 +99,7 @@ protected:
                 || widget->window() != menu->window())
             return false;
         menu->hide();
-        return true;
+        return false;
     }
 
 private:
@@ -165,6 +166,8 @@ void sceneWindow::showSceneMenu(const QPoint &globalPos, bool byKeyboard)
         sceneMenu = menu;
         menu->setObjectName("sceneMenu");
         menu->setWindowFlags(Qt::Widget);
+        // In the face and size of the level numbers, whose glyphs the game has made already.
+        menu->setFont(QFont("等线", menuPointSize));
         auto *closer = new pressOutside(menu);
         connect(menu, &QMenu::triggered, menu, &QWidget::hide);
         connect(menu, &QMenu::aboutToHide, this, [this, menu, closer] {
