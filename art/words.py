@@ -29,7 +29,10 @@ PICTURES = {
     "levels": "OtherSceneBg",
     "cleared": "LevelCompletedDialogBg",
     "failed": "shibai",
+    "paused": "PauseCard",
 }
+# pictures the game draws from a doubled rendering too on doubled screens (Name@2x.png)
+DOUBLED = {"PauseCard"}
 KEYS = ["font"] + list(PICTURES)
 ZOOM = 4            # probes are measured at four times the picture's scale
 SMALLEST = 0.6      # a word may shrink to 60 % of its natural size, no further
@@ -160,6 +163,9 @@ def main():
                     f.write(svg)
                 subprocess.run(["rsvg-convert", "--format=png", src,
                                 "-o", os.path.join(out, lang, name + ".png")], check=True)
+                if name in DOUBLED:
+                    subprocess.run(["rsvg-convert", "--format=png", "-z", "2", src,
+                                    "-o", os.path.join(out, lang, name + "@2x.png")], check=True)
             finally:
                 os.remove(src)
 

@@ -51,10 +51,10 @@ progressSaver::~progressSaver()
     wait();
 }
 
-void progressSaver::save(const QString &path, int levelNumber, int tenths)
+void progressSaver::save(const QString &path, int levelNumber, int tenths, int moves)
 {
     QMutexLocker locker(&mutex);
-    queue.enqueue({path, levelNumber, tenths});
+    queue.enqueue({path, levelNumber, tenths, moves});
     wake.wakeAll();
 }
 
@@ -65,11 +65,9 @@ QMap<int, progressStore::Level> progressSaver::pending(const QString &path)
         return wins;
     QMutexLocker locker(&theSaver->mutex);
     for (const Win &win : qAsConst(theSaver->queue)) {
-        if (win.path != path)
-            continue;
-        progressStore::Level &level = wins[win.levelNumber];
-        if (!level.solved || win.tenths < level.bestTenths)
-            level = {true, win.tenths};
+        if (win.path == path)
+            wins[win.levelNumber] = progressStore::bestOf(wins.value(win.levelNumber),
+                                                          {true, win.tenths, win.moves});
     }
     return wins;
 }
@@ -101,7 +99,7 @@ progressStore::Outcome progressSaver::write(const Win &win)
     progressStore store(win.path);
     QDeadlineTimer giveUp(QDeadlineTimer::Forever);
     forever {
-        const progressStore::Outcome outcome = store.recordVictory(win.levelNumber, win.tenths, lockSliceMs);
+        const progressStore::Outcome outcome = store.recordVictory(win.levelNumber, win.tenths, win.moves, lockSliceMs);
         if (outcome != progressStore::Outcome::LockHeld)
             return outcome;
         QMutexLocker locker(&mutex);

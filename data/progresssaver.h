@@ -24,7 +24,7 @@ public:
     ~progressSaver() override;
 
     // Queues the win; `saved` tells the outcome once it is on disk (or cannot be).
-    void save(const QString &path, int levelNumber, int tenths);
+    void save(const QString &path, int levelNumber, int tenths, int moves);
     // The wins for this file still on their way to it.
     static QMap<int, progressStore::Level> pending(const QString &path);
 
@@ -39,6 +39,7 @@ private:
         QString path;
         int levelNumber;
         int tenths;
+        int moves;
     };
 
     explicit progressSaver(QObject *parent);

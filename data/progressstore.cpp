@@ -29,6 +29,9 @@ constexpr int staleLockMs = 10000;
 const char *const versionKey = "formatVersion";
 const char *const solvedKey = "solved";
 const char *const bestKey = "bestTenths";
+// Added after the first version, which reads a file with it as before and keeps it; named to
+// come after "solved", so each section starts as the first version wrote it.
+const char *const movesKey = "solvedInMoves";
 
 enum class FileState { Missing, Good, Damaged, Newer, Unreadable };
 
@@ -93,7 +96,8 @@ Snapshot readFile(const QString &path)
             if (solved != QLatin1String("true"))
                 continue;
         }
-        found.levels.insert(level, {true, ok && tenths > 0 ? tenths : 0});
+        const int moves = settings.value(groupOf(level) + '/' + movesKey).toString().toInt(&ok);
+        found.levels.insert(level, {true, tenths > 0 ? tenths : 0, ok && moves > 0 ? moves : 0});
     }
     found.state = damaged ? FileState::Damaged : FileState::Good;
     return found;
@@ -140,17 +144,14 @@ QMap<int, progressStore::Level> progressStore::levels() const
     else if (now.state == FileState::Newer)
         warnOnce(describe(path, QStringLiteral("is from a newer Quenvary and is left as it is")));
     const QMap<int, Level> pending = progressSaver::pending(path);
-    for (auto it = pending.cbegin(); it != pending.cend(); ++it) {
-        Level &level = now.levels[it.key()];
-        if (!level.solved || level.bestTenths == 0 || it->bestTenths < level.bestTenths)
-            level = *it;
-    }
+    for (auto it = pending.cbegin(); it != pending.cend(); ++it)
+        now.levels[it.key()] = bestOf(now.levels.value(it.key()), *it);
     return now.levels;
 }
 
-progressStore::Outcome progressStore::recordVictory(int levelNumber, int tenths, int lockWaitMs)
+progressStore::Outcome progressStore::recordVictory(int levelNumber, int tenths, int moves, int lockWaitMs)
 {
-    if (levelNumber < firstLevel || levelNumber > lastLevel || tenths <= 0)
+    if (levelNumber < firstLevel || levelNumber > lastLevel || tenths < 0 || moves < 0)
         return Outcome::NotKept;
     const QString folder = QFileInfo(path).absolutePath();
     if (!QDir().mkpath(folder)) {
@@ -189,12 +190,15 @@ progressStore::Outcome progressStore::recordVictory(int levelNumber, int tenths,
     Outcome outcome = Outcome::NoBetter;
     if (!level.solved)
         outcome = Outcome::FirstSolve;
-    else if (level.bestTenths == 0 || tenths < level.bestTenths)
+    else if (tenths > 0 && (level.bestTenths == 0 || tenths < level.bestTenths))
         outcome = Outcome::NewBest;
-    if (outcome == Outcome::NoBetter && now.state == FileState::Good)
+    const bool fewerMoves = moves > 0 && (level.fewestMoves == 0 || moves < level.fewestMoves);
+    if (outcome == Outcome::NoBetter && !fewerMoves && now.state == FileState::Good)
         return outcome;
     if (outcome != Outcome::NoBetter)
-        level = {true, tenths};
+        level = {true, tenths, level.fewestMoves};
+    if (fewerMoves)
+        level.fewestMoves = moves;
 
     // Every level is set from the fresh read, whatever QSettings may still hold of the file.
     QSettings settings(path, QSettings::IniFormat);
@@ -204,6 +208,8 @@ progressStore::Outcome progressStore::recordVictory(int levelNumber, int tenths,
         settings.setValue(groupOf(it.key()) + '/' + solvedKey, true);
         if (it->bestTenths > 0)
             settings.setValue(groupOf(it.key()) + '/' + bestKey, it->bestTenths);
+        if (it->fewestMoves > 0)
+            settings.setValue(groupOf(it.key()) + '/' + movesKey, it->fewestMoves);
     }
     // Written through a temporary file, flushed to disk and renamed over the old one.
     settings.sync();
@@ -212,6 +218,12 @@ progressStore::Outcome progressStore::recordVictory(int levelNumber, int tenths,
         return Outcome::NotKept;
     }
     return outcome;
+}
+
+progressStore::Level progressStore::bestOf(const Level &a, const Level &b)
+{
+    const auto least = [](int x, int y) { return x > 0 && y > 0 ? qMin(x, y) : qMax(x, y); };
+    return {a.solved || b.solved, least(a.bestTenths, b.bestTenths), least(a.fewestMoves, b.fewestMoves)};
 }
 
 QString progressStore::secondsText(int tenths)

@@ -3,8 +3,14 @@
 
 #include "scenewindow.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QFont>
 #include <QIcon>
+#include <QMenu>
 #include <QPainter>
 #include <QPixmap>
 #include <QSound>
@@ -22,11 +28,89 @@ constexpr int windowHeight = 588;
 const char *const iconPath = ":/logo.ico";
 constexpr int backDelayMs = 300;
 constexpr int backCornerRadiusPx = 11;
+constexpr int menuPointSize = 14;
 
 QPlatformWindow *nativeWindow(QWidget *widget)
 {
     QWindow *window = widget->windowHandle();
     return window ? window->handle() : nullptr;
+}
+
+// A screen reader finds the scene's actions on its window and presses them by name.
+class sceneAccessible : public QAccessibleWidget
+{
+public:
+    explicit sceneAccessible(sceneWindow *scene)
+        : QAccessibleWidget(scene, QAccessible::Window)
+    {
+    }
+
+    QStringList actionNames() const override
+    {
+        QStringList names = QAccessibleWidget::actionNames();
+        for (QAction *action : scene()->sceneActions())
+            if (action->isEnabled() && action->isVisible())
+                names << nameOf(action);
+        return names;
+    }
+
+    void doAction(const QString &name) override
+    {
+        for (QAction *action : scene()->sceneActions()) {
+            if (nameOf(action) == name) {
+                if (action->isEnabled())
+                    action->trigger();
+                return;
+            }
+        }
+        QAccessibleWidget::doAction(name);
+    }
+
+    QStringList keyBindingsForAction(const QString &name) const override
+    {
+        for (QAction *action : scene()->sceneActions())
+            if (nameOf(action) == name)
+                return {action->shortcut().toString(QKeySequence::NativeText)};
+        return QAccessibleWidget::keyBindingsForAction(name);
+    }
+
+private:
+    static QString nameOf(const QAction *action) { return action->text().remove('&'); }
+    sceneWindow *scene() const { return static_cast<sceneWindow *>(widget()); }
+};
+
+// A press anywhere but on the open menu closes it, and goes on to what it pressed.
+class pressOutside : public QObject
+{
+public:
+    explicit pressOutside(QMenu *menu)
+        : QObject(menu)
+        , menu(menu)
+    {
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *e) override
+    {
+        if (e->type() != QEvent::MouseButtonPress && e->type() != QEvent::MouseButtonDblClick)
+            return false;
+        auto *widget = qobject_cast<QWidget *>(watched);
+        if (!widget || !menu->isVisible() || widget == menu || menu->isAncestorOf(widget)
+                || widget->window() != menu->window())
+            return false;
+        menu->hide();
+        return false;
+    }
+
+private:
+    QMenu *menu;
+};
+
+QAccessibleInterface *sceneInterface(const QString &className, QObject *object)
+{
+    if (className == QLatin1String("sceneWindow") && object && object->isWidgetType())
+        return new sceneAccessible(static_cast<sceneWindow *>(object));
+    return nullptr;
 }
 
 }
@@ -42,6 +126,96 @@ sceneWindow::sceneWindow(const QString &title, const QString &backgroundPath, QW
     setFixedSize(windowWidth, windowHeight);
     setWindowTitle(title);
     setWindowIcon(QIcon(QPixmap(iconPath)));
+
+    static const bool readable = (QAccessible::installFactory(sceneInterface), true);
+    Q_UNUSED(readable);
+    // Shift+F10 opens the menu as the Menu key does (the platform turns that one into a
+    // context menu event of its own).
+    auto *menuKey = new QAction(this);
+    menuKey->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10));
+    connect(menuKey, &QAction::triggered, this, [this] { showMenuAtKeyboard(); });
+    addAction(menuKey);
+    quitAction = addSceneAction(tr("退出"), {QKeySequence::Quit, QKeySequence(Qt::CTRL | Qt::Key_Q)},
+                                [] { QCoreApplication::quit(); });
+}
+
+QAction *sceneWindow::addSceneAction(const QString &text, const QList<QKeySequence> &keys,
+                                     std::function<void()> whenTriggered)
+{
+    auto *action = new QAction(text, this);
+    QList<QKeySequence> unique;
+    for (const QKeySequence &key : keys)
+        if (!key.isEmpty() && !unique.contains(key))
+            unique << key;
+    action->setShortcuts(unique);
+    connect(action, &QAction::triggered, this, [whenTriggered] { whenTriggered(); });
+    addAction(action);
+    // Quit stays last, whatever the scene adds after the base has made it.
+    const int at = quitAction ? actionsOfScene.indexOf(quitAction) : actionsOfScene.size();
+    actionsOfScene.insert(at, action);
+    return action;
+}
+
+// The menu lies inside the scene rather than in a window of its own, so the scene stays the one
+// window of the game on screen, and nothing waits in a loop of the menu's while it is open.
+void sceneWindow::showSceneMenu(const QPoint &globalPos, bool byKeyboard)
+{
+    // Made for each opening and gone once closed: a scene keeps nothing of it.
+    if (!sceneMenu) {
+        QMenu *menu = new QMenu(this);
+        sceneMenu = menu;
+        menu->setObjectName("sceneMenu");
+        menu->setWindowFlags(Qt::Widget);
+        // In the face and size of the level numbers, whose glyphs the game has made already.
+        menu->setFont(QFont("等线", menuPointSize));
+        auto *closer = new pressOutside(menu);
+        connect(menu, &QMenu::triggered, menu, &QWidget::hide);
+        connect(menu, &QMenu::aboutToHide, this, [this, menu, closer] {
+            qApp->removeEventFilter(closer);
+            if (focusBeforeMenu)
+                focusBeforeMenu->setFocus(Qt::PopupFocusReason);
+            if (sceneMenu == menu)
+                sceneMenu = nullptr;
+            menu->deleteLater();
+        });
+        qApp->installEventFilter(closer);
+    }
+    sceneMenu->clear();
+    QAction *first = nullptr;
+    for (QAction *action : actionsOfScene) {
+        if (!action->isVisible())
+            continue;
+        sceneMenu->addAction(action);
+        if (!first && action->isEnabled())
+            first = action;
+    }
+    sceneMenu->adjustSize();
+    // Where it was asked for, moved inside the scene where it would reach beyond its edge.
+    const QPoint at = mapFromGlobal(globalPos);
+    sceneMenu->move(qBound(0, at.x(), width() - sceneMenu->width()),
+                    qBound(0, at.y(), height() - sceneMenu->height()));
+    if (!sceneMenu->isVisible())
+        focusBeforeMenu = focusWidget();
+    sceneMenu->raise();
+    sceneMenu->show();
+    sceneMenu->setFocus(Qt::PopupFocusReason);
+    // Opened from the keyboard, the first entry is chosen at once, so Return takes it.
+    sceneMenu->setActiveAction(byKeyboard ? first : nullptr);
+}
+
+void sceneWindow::showMenuAtKeyboard()
+{
+    QWidget *at = focusWidget() ? focusWidget() : this;
+    showSceneMenu(at->mapToGlobal(at->rect().center()), true);
+}
+
+void sceneWindow::contextMenuEvent(QContextMenuEvent *e)
+{
+    if (e->reason() == QContextMenuEvent::Keyboard)
+        showMenuAtKeyboard();
+    else
+        showSceneMenu(e->globalPos());
+    e->accept();
 }
 
 void sceneWindow::handOver(QWidget *left, QWidget *next)

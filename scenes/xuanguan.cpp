@@ -6,8 +6,12 @@
 #include <QEvent>
 #include <QFont>
 #include <QLabel>
+#include <QLocale>
 #include <QSound>
+#include <QTimer>
 
+#include "data/boardsolver.h"
+#include "data/dataconfig.h"
 #include "data/progressstore.h"
 #include "scenes/keyboardgrid.h"
 #include "scenes/youxi.h"
@@ -26,6 +30,17 @@ constexpr int numberPointSize = 14;
 constexpr int markOffsetX = 40;
 constexpr int markOffsetY = -4;
 
+int fewestMovesOf(int levelNumber)
+{
+    const dataConfig layouts(nullptr);
+    const QVector<QVector<int>> layout = layouts.levelLayouts.value(levelNumber);
+    int faces[boardSolver::boardSize][boardSolver::boardSize];
+    for (int c = 0; c < boardSolver::boardSize; ++c)
+        for (int r = 0; r < boardSolver::boardSize; ++r)
+            faces[c][r] = layout[c][r];
+    return boardSolver::fewestMoves(boardSolver::silverOf(faces));
+}
+
 }
 
 xuanguan::xuanguan(QWidget *parent)
@@ -39,7 +54,7 @@ xuanguan::xuanguan(QWidget *parent)
         emit fanhui();
     });
 
-    auto *tapSound = new QSound(":/res/TapButtonSound.wav", this);
+    tapSound = new QSound(":/res/TapButtonSound.wav", this);
 
     // Qt's sample cache can hang for good when the last user of a sound goes away while
     // another sound loads; holding the play window's sounds here too keeps every sample in
@@ -64,7 +79,7 @@ xuanguan::xuanguan(QWidget *parent)
         // The number lies on top of its button; clicks go through to the button.
         number->setAttribute(Qt::WA_TransparentForMouseEvents);
 
-        connect(levelButton, &QPushButton::clicked, this, [this, tapSound, i] {
+        connect(levelButton, &QPushButton::clicked, this, [this, i] {
             if (playWindow)
                 return;
             tapSound->play();
@@ -109,6 +124,15 @@ void xuanguan::showProgress()
         } else if (level.solved) {
             description = tr("已通关");
         }
+        if (level.fewestMoves > 0) {
+            const auto withMoves = [&level, i](const QString &before) {
+                //: Said after a solved level's name and best time: the player's fewest presses, and the level's
+                return tr("%1，最少用了 %2 步，本关最少 %3 步").arg(before, QLocale::system().toString(level.fewestMoves),
+                                                                QLocale::system().toString(fewestMovesOf(i + 1)));
+            };
+            description = withMoves(description);
+            bestTime = withMoves(bestTime.isEmpty() ? tr("已通关") : bestTime);
+        }
         levelButtons[i]->setToolTip(bestTime);
         levelButtons[i]->setAccessibleDescription(description);
         if (!level.solved && firstUnsolved < 0)
@@ -121,8 +145,35 @@ void xuanguan::openLevel(int levelNumber)
 {
     playWindow = new youxi(levelNumber);
     handOver(this, playWindow);
+    watchPlayWindow();
+}
+
+void xuanguan::watchPlayWindow()
+{
     connect(playWindow, &youxi::fanhui, playWindow, [this] { returnFromPlay(); },
             Qt::DirectConnection);
+    connect(playWindow, &youxi::levelWanted, playWindow,
+            [this](int levelNumber) { replacePlayWindow(levelNumber); }, Qt::DirectConnection);
+}
+
+// Restart, next and previous: a fresh play window where the old one was, as if chosen here.
+void xuanguan::replacePlayWindow(int levelNumber)
+{
+    if (levelNumber < 1 || levelNumber > levelCount || !playWindow)
+        return;
+    youxi *left = playWindow;
+    tapSound->play();
+    playWindow = new youxi(levelNumber);
+    handOver(left, playWindow);
+    watchPlayWindow();
+    // Its action (or the menu that holds it) is still on the stack: it goes at the next turn
+    // of the event loop, silent and out of play until then.
+    disconnect(left, &youxi::fanhui, nullptr, nullptr);
+    disconnect(left, &youxi::levelWanted, nullptr, nullptr);
+    if (auto *countdown = left->findChild<QTimer *>("countdownTimer"))
+        countdown->stop();
+    left->setEnabled(false);
+    left->deleteLater();
 }
 
 void xuanguan::returnFromPlay()

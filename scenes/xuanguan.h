@@ -9,6 +9,7 @@
 #include "scenes/scenewindow.h"
 
 class QAbstractButton;
+class QSound;
 class keyboardGrid;
 class youxi;
 
@@ -30,12 +31,15 @@ protected:
 
 private:
     void openLevel(int levelNumber);
+    void replacePlayWindow(int levelNumber);
+    void watchPlayWindow();
     void returnFromPlay();
     void showProgress();
 
     QVector<QAbstractButton *> levelButtons;
     QVector<QWidget *> solvedMarks;
     keyboardGrid *keys = nullptr;
+    QSound *tapSound = nullptr;
 };
 
 #endif

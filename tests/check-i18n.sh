@@ -13,7 +13,7 @@ source "$root/tools/i18n-lib.sh"
 rm -rf "$scratch" && mkdir -p "$scratch"
 failed=0
 fail() { echo "FAIL: $*" >&2; failed=1; }
-pictures="MenuSceneStartButton OtherSceneBg LevelCompletedDialogBg shibai"
+pictures="MenuSceneStartButton OtherSceneBg LevelCompletedDialogBg shibai PauseCard PauseCard@2x"
 
 # The sources of the messages of a TS file marked with one of the types.
 marked() {   # TS TYPE...

@@ -7,6 +7,7 @@
 
 #include "data/gamelanguage.h"
 #include "support/scenehelpers.h"
+#include "widgets/hintmark.h"
 
 namespace {
 
@@ -55,6 +56,15 @@ int ticksToWidestCountdown(youxi &w, int limit)
         if (metrics.horizontalAdvance(youxi::countdownText(s)) > metrics.horizontalAdvance(youxi::countdownText(widest)))
             widest = s;
     return limit - widest;
+}
+
+// The play window's action with this key, whatever its name in the language.
+QAction *actionWithKey(youxi &w, QKeySequence key)
+{
+    for (QAction *a : w.sceneActions())
+        if (a->shortcuts().contains(key))
+            return a;
+    return nullptr;
 }
 
 const QString sourceDir = QStringLiteral(QUENVARY_SOURCE_DIR);
@@ -249,6 +259,64 @@ private slots:
     }
 
     // Against tests/golden/<language>/; at 200 % (QT_SCALE_FACTOR=2) the pictures end in -200.
+    void screenReadersPressTheActionsInTheLanguage_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QStringList>("names");   // the actions, then the pause card and a hint
+        QTest::newRow("English") << "en-US" << QStringList{"Restart", "Next Level", "Previous Level", "Pause", "Hint",
+                                                            "Quit", "Paused", "Hint: row 3, column 3"};
+        QTest::newRow("Traditional Chinese") << "zh-TW" << QStringList{"重新開始", "下一關", "上一關", "暫停", "提示",
+                                                                        "離開", "已暫停", "提示: 第 3 列 第 3 行"};
+    }
+    void screenReadersPressTheActionsInTheLanguage()
+    {
+        QFETCH(QString, language);
+        QFETCH(QStringList, names);
+        Speaking speaking({language});
+        youxi w(1);
+        w.show();
+        QAccessibleActionInterface *actions = QAccessible::queryAccessibleInterface(&w)->actionInterface();
+        QVERIFY(actions);
+        // Level 1 has no level before it: that action is not offered.
+        QCOMPARE(actions->actionNames(), (QStringList{names[0], names[1], names[3], names[4], names[5]}));
+        actions->doAction(names[4]);
+        QCOMPARE(nameOf(w.findChild<hintMark *>()), names[7]);
+        actions->doAction(names[3]);
+        QVERIFY(w.isPaused());
+        QCOMPARE(nameOf(labelOf(w, "pauseCard")), names[6]);
+        actions->doAction(names[3]);
+        QVERIFY(!w.isPaused());
+        QSignalSpy wanted(&w, &youxi::levelWanted);
+        actions->doAction(names[0]);
+        actions->doAction(names[1]);
+        QCOMPARE(wanted.count(), 2);
+    }
+
+    // The pause card and the hint mark on the play window, in each language; tests/CMakeLists.txt
+    // runs this once more at 200 %.
+    void actionPicturesLookAsTheirReferences_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("folder");
+        QTest::newRow("design") << "zh-CN" << "";
+        QTest::newRow("English") << "en-US" << "en/";
+        QTest::newRow("Traditional Chinese") << "zh-TW" << "zh_TW/";
+    }
+    void actionPicturesLookAsTheirReferences()
+    {
+        QFETCH(QString, language);
+        QFETCH(QString, folder);
+        Speaking speaking({language});
+        const QString suffix = qApp->devicePixelRatio() > 1 ? "-200" : "";
+        youxi w(1);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        actionWithKey(w, QKeySequence(Qt::Key_H))->trigger();
+        expectGolden(w.grab().toImage(), folder + "hint" + suffix);
+        actionWithKey(w, QKeySequence(Qt::Key_P))->trigger();
+        expectGolden(w.grab().toImage(), folder + "pause" + suffix);
+    }
+
     void scenesLookAsTheirReferences_data()
     {
         QTest::addColumn<QString>("language");

@@ -126,6 +126,50 @@ private slots:
                      text.constData());
     }
 
+    // Moves beside the times: the fewest kept, a win without a time (helped) keeps the level
+    // solved, and the file stays as the first version wrote it, with one key more.
+    void fewestMovesAreKeptBesideTheTimes_data()
+    {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<int>("tenths");
+        QTest::addColumn<int>("moves");
+        QTest::addColumn<Outcome>("outcome");
+        QTest::addColumn<QByteArray>("section");
+        const QByteArray kept = "[General]\nformatVersion=1\n[level2]\nbestTenths=57\nsolved=true\nsolvedInMoves=5\n";
+        const QByteArray firstVersion = "[General]\nformatVersion=1\n[level2]\nbestTenths=57\nsolved=true\n";
+        QTest::newRow("first solve") << QByteArray() << 40 << 3 << Outcome::FirstSolve
+                                     << QByteArray("[level2]\nbestTenths=40\nsolved=true\nsolvedInMoves=3\n");
+        QTest::newRow("fewer moves, slower") << kept << 90 << 4 << Outcome::NoBetter
+                                             << QByteArray("[level2]\nbestTenths=57\nsolved=true\nsolvedInMoves=4\n");
+        QTest::newRow("more moves, faster") << kept << 30 << 9 << Outcome::NewBest
+                                            << QByteArray("[level2]\nbestTenths=30\nsolved=true\nsolvedInMoves=5\n");
+        QTest::newRow("a first version's file") << firstVersion << 90 << 6 << Outcome::NoBetter
+                                                << QByteArray("[level2]\nbestTenths=57\nsolved=true\nsolvedInMoves=6\n");
+        QTest::newRow("helped: solved, no time") << QByteArray() << 0 << 0 << Outcome::FirstSolve
+                                                 << QByteArray("[level2]\nsolved=true\n");
+        QTest::newRow("helped after a timed win") << kept << 0 << 0 << Outcome::NoBetter << kept.mid(26);
+    }
+    void fewestMovesAreKeptBesideTheTimes()
+    {
+        QFETCH(QByteArray, before);
+        QFETCH(int, tenths);
+        QFETCH(int, moves);
+        QFETCH(Outcome, outcome);
+        QFETCH(QByteArray, section);
+        if (!before.isNull())
+            write(path, before);
+        QCOMPARE(progressStore().recordVictory(2, tenths, moves), outcome);
+        const QByteArray text = contentsOf(path);
+        QVERIFY2(text.contains(section), text.constData());
+        const progressStore::Level level = progressStore().levels().value(2);
+        QVERIFY(level.solved);
+        QCOMPARE(QString("[level2]\n%1solved=true\n%2")
+                     .arg(level.bestTenths ? QString("bestTenths=%1\n").arg(level.bestTenths) : QString())
+                     .arg(level.fewestMoves ? QString("solvedInMoves=%1\n").arg(level.fewestMoves) : QString()).toUtf8(),
+                 section);
+        QVERIFY(asideOf(path).isEmpty());
+    }
+
     void damagedFileIsKeptAsideAndItsLevelsGoOn_data()
     {
         QTest::addColumn<QByteArray>("damaged");

@@ -128,6 +128,64 @@ private slots:
         }
     }
 
+    void aPlayWindowGivesItsPlaceToAnotherLevel_data()
+    {
+        QTest::addColumn<QKeySequence>("key");
+        QTest::addColumn<int>("level");
+        QTest::addColumn<int>("opened");
+        QTest::newRow("F5 restarts") << QKeySequence(Qt::Key_F5) << 3 << 3;
+        QTest::newRow("Ctrl+R restarts") << QKeySequence(Qt::CTRL | Qt::Key_R) << 3 << 3;
+        QTest::newRow("N goes on") << QKeySequence(Qt::Key_N) << 3 << 4;
+        QTest::newRow("Ctrl+PgDown goes on") << QKeySequence(Qt::CTRL | Qt::Key_PageDown) << 19 << 20;
+        QTest::newRow("Ctrl+PgUp goes back") << QKeySequence(Qt::CTRL | Qt::Key_PageUp) << 3 << 2;
+        QTest::newRow("no level after 20") << QKeySequence(Qt::Key_N) << 20 << 0;
+        QTest::newRow("no level before 1") << QKeySequence(Qt::CTRL | Qt::Key_PageUp) << 1 << 0;
+    }
+    void aPlayWindowGivesItsPlaceToAnotherLevel()
+    {
+        QFETCH(QKeySequence, key);
+        QFETCH(int, level);
+        QFETCH(int, opened);
+        solvedBefore({});
+        xuanguan ls;
+        ls.show();
+        QTest::mouseClick(levelButtonOf(ls, level - 1), Qt::LeftButton);
+        QPointer<youxi> first = ls.playWindow;
+        first->move(37, 41);
+        const QRect place = first->geometry();
+        waitPast(1100);   // its countdown has begun
+        pressKey(*first, key);
+        if (opened == 0) {
+            QCOMPARE(ls.playWindow, first.data());
+            QVERIFY(first->isVisible());
+            return;
+        }
+        QPointer<youxi> next = ls.playWindow;
+        QVERIFY(next && next != first);
+        QTRY_VERIFY_WITH_TIMEOUT(!first, 2000);
+        QCOMPARE(next->levelNumber, opened);
+        QCOMPARE(next->geometry(), place);
+        QVERIFY(next->isVisible() && !ls.isVisible());
+        // From its start, with its full time.
+        QCOMPARE(facesOf(*next), boardOnScreen(opened));
+        QCOMPARE(labelOf(*next, "countdownLabel")->text(), QString());
+        QVERIFY(countdownTimerOf(*next)->isActive());
+        QCOMPARE(next->focusWidget(), next->coinGrid[0][0]);
+        // Won and left, as after any visit: the level select where it was, its badge and keys.
+        QVector<QPoint> clicks;
+        QVERIFY(solveBoard(boardOnScreen(opened), &clicks));
+        for (QPoint p : clicks)
+            clickCoin(*next, p);
+        QTRY_VERIFY_WITH_TIMEOUT(next->solved, 3000);
+        QTest::mouseClick(backButtonOf(*next), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!next && ls.isVisible(), 2000);
+        QCOMPARE(ls.geometry(), place);
+        QCOMPARE(markedLevels(ls), QList<int>{opened});
+        QCOMPARE(ls.focusWidget(), levelButtonOf(ls, opened == 1 ? 1 : 0));
+        QCOMPARE(levelButtonOf(ls, opened - 1)->accessibleDescription().endsWith(
+                     QString("最少用了 %1 步，本关最少 %1 步").arg(clicks.size())), true);
+    }
+
     void victoryMarksItsLevelOnTheWayBack()
     {
         solvedBefore({{2, 40}});
@@ -144,7 +202,8 @@ private slots:
         QCOMPARE(ls.focusWidget(), levelButtonOf(ls, 2));
         const int kept = keptTimes().value(1);
         QVERIFY2(kept >= 3 && kept < 100, qPrintable(QString::number(kept)));
-        QCOMPARE(levelButtonOf(ls, 0)->toolTip(), QString("最佳时间: %1 秒").arg(kept / 10.0, 0, 'f', 1));
+        // The tooltip tells the moves too: one, the fewest there are.
+        QCOMPARE(levelButtonOf(ls, 0)->toolTip(), QString("最佳时间: %1 秒，最少用了 1 步，本关最少 1 步").arg(kept / 10.0, 0, 'f', 1));
     }
 
     // tests/CMakeLists.txt runs this once more at 200 %.

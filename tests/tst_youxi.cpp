@@ -3,7 +3,12 @@
 
 #include <QtTest>
 
+#include <QAccessible>
+#include <QMenu>
+#include <memory>
+
 #include "support/scenehelpers.h"
+#include "widgets/hintmark.h"
 
 namespace {
 
@@ -28,6 +33,16 @@ void expectEnding(youxi &w, const char *picture)
     QCOMPARE(children.mid(children.size() - 2), (QObjectList{label, backButtonOf(w)}));
     expectGlide(label, 1500, QEasingCurve::OutBounce, parked, dropped);
     expectGlide(backButtonOf(w), 1500, QEasingCurve::OutCubic, backCorner, backMiddle);
+}
+
+bool allGold(const youxi &w)
+{
+    return facesOf(w) == Board(4, QVector<int>(4, 1));
+}
+
+int fewestLeft(const youxi &w)
+{
+    return boardSolver::fewestMoves(boardSolver::silverOf(w.faceGrid));
 }
 
 }
@@ -270,6 +285,297 @@ private slots:
         holder.waitForFinished();
         QTRY_VERIFY_WITH_TIMEOUT(contentsOfFile(progressStore::defaultPath()).contains("[level1]"), 3000);
         finishAnimations();
+    }
+
+    void eachSceneListsItsOwnActions()
+    {
+        MenuWithLevelSelect scenes;
+        youxi play(20);
+        const QStringList quitOnly{"退出"};
+        for (sceneWindow *scene : {static_cast<sceneWindow *>(&scenes.menu),
+                                   static_cast<sceneWindow *>(scenes.levelSelect.data())}) {
+            QStringList texts;
+            for (QAction *a : scene->sceneActions())
+                texts << a->text();
+            QCOMPARE(texts, quitOnly);
+        }
+        QStringList texts;
+        for (QAction *a : play.sceneActions())
+            if (a->isVisible())
+                texts << a->text() + ' ' + a->shortcut().toString();
+        QCOMPARE(texts, (QStringList{"重新开始 F5", "下一关 N", "上一关 Ctrl+PgUp", "暂停 P", "提示 H", "退出 Ctrl+Q"}));
+        // The last level has no next one, the first no previous one.
+        QVERIFY(!actionOf(play, "下一关")->isEnabled());
+        QVERIFY(actionOf(play, "上一关")->isEnabled());
+        youxi first(1);
+        QVERIFY(actionOf(first, "下一关")->isEnabled());
+        QVERIFY(!actionOf(first, "上一关")->isEnabled());
+    }
+
+    void theContextMenuOpensByMouseAndKeys_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("right click") << "click";
+        QTest::newRow("Menu key") << "menu";
+        QTest::newRow("Shift+F10") << "shift+f10";
+    }
+    void theContextMenuOpensByMouseAndKeys()
+    {
+        QFETCH(QString, how);
+        youxi w(2);
+        w.show();
+        QStringList listed;
+        const auto menuShown = [&] {
+            QMenu *menu = w.findChild<QMenu *>("sceneMenu");
+            if (!menu || !menu->isVisible())
+                return;
+            for (QAction *a : menu->actions())
+                listed << a->text();
+            // From the keyboard, the first entry is chosen so that Return takes it.
+            if (how != "click" && menu->activeAction() != menu->actions().first())
+                listed << "nothing chosen";
+            // Inside the window, whole, and the one thing a click reaches until it closes.
+            if (!w.rect().contains(menu->geometry()) || w.focusWidget() != menu)
+                listed << "misplaced";
+        };
+        // The Menu key reaches the window as the platform's context menu event, at the pointer.
+        if (how != "shift+f10") {
+            QContextMenuEvent e(how == "click" ? QContextMenuEvent::Mouse : QContextMenuEvent::Keyboard,
+                                QPoint(20, 300), w.mapToGlobal(QPoint(20, 300)));
+            QApplication::sendEvent(w.coinGrid[0][2], &e);
+        } else {
+            pressKey(w, QKeySequence(Qt::SHIFT | Qt::Key_F10));
+        }
+        menuShown();
+        QCOMPARE(listed, (QStringList{"重新开始", "下一关", "上一关", "暂停", "提示", "退出"}));
+        QPointer<QMenu> menu = w.findChild<QMenu *>("sceneMenu");
+        QTest::mouseClick(w.coinGrid[3][3], Qt::LeftButton);
+        QVERIFY(!menu || !menu->isVisible());
+        QTRY_VERIFY(!menu);   // a scene keeps nothing of a closed menu
+        QCOMPARE(w.movesMade(), 1);   // and went on to the coin
+        QVERIFY(w.focusWidget() != static_cast<QWidget *>(menu));
+    }
+
+    void pauseHoldsTheCountdownAndTheBoardUntilResumed_data()
+    {
+        QTest::addColumn<QString>("resume");
+        QTest::newRow("P again") << "key";
+        QTest::newRow("the menu's action") << "action";
+        QTest::newRow("a click on the card") << "card";
+    }
+    void pauseHoldsTheCountdownAndTheBoardUntilResumed()
+    {
+        QFETCH(QString, resume);
+        youxi w(3);
+        w.show();
+        waitPast(400);
+        pressKey(w, QKeySequence(Qt::Key_P));
+        QVERIFY(w.isPaused());
+        QTimer *countdown = countdownTimerOf(w);
+        QVERIFY(!countdown->isActive());
+        QLabel *card = labelOf(w, "pauseCard");
+        QVERIFY(card && card->isVisible());
+        QVERIFY(card->geometry().contains(QRect(60, 194, 200, 200)));
+        QCOMPARE(w.childAt(160, 294), card);
+        QCOMPARE(lockedCoins(w), 16);
+        // Time stands still and the board takes nothing.
+        const Board before = facesOf(w);
+        QTest::mouseClick(card, Qt::LeftButton, {}, QPoint(5, 5));   // the card's corner: resumes
+        QVERIFY(!w.isPaused());
+        pressKey(w, QKeySequence(Qt::Key_Pause));
+        QVERIFY(w.isPaused());
+        QTest::mouseClick(w.coinGrid[1][1], Qt::LeftButton);
+        waitPast(1300);
+        QCOMPARE(labelOf(w, "countdownLabel")->text(), QString());
+        QCOMPARE(facesOf(w), before);
+        QVERIFY(!actionOf(w, "提示")->isEnabled());
+
+        if (resume == "key")
+            pressKey(w, QKeySequence(Qt::Key_P));
+        else if (resume == "action")
+            actionOf(w, "暂停")->trigger();
+        else
+            QTest::mouseClick(card, Qt::LeftButton);
+        QVERIFY(!w.isPaused() && !card->isVisible());
+        QCOMPARE(lockedCoins(w), 0);
+        // What was left of the first second, 600 ms or a little less, and then whole seconds.
+        bool at250 = true, at750 = false, over = false;
+        QObject probes;
+        const auto ticked = [&] { return labelOf(w, "countdownLabel")->text() == youxi::countdownText(9); };
+        QTimer::singleShot(250, Qt::PreciseTimer, &probes, [&] { at250 = ticked(); });
+        QTimer::singleShot(750, Qt::PreciseTimer, &probes, [&] { at750 = ticked(); over = true; });
+        QTRY_VERIFY_WITH_TIMEOUT(over, 20000);
+        QVERIFY2(!at250 && at750, "the first tick after the pause not where the second was left");
+        QVERIFY(countdown->isActive());
+        QCOMPARE(countdown->interval(), 1000);
+    }
+
+    void minimisedTheLevelPausesAndStaysPaused()
+    {
+        youxi w(4);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.showMinimized();
+        QTRY_VERIFY_WITH_TIMEOUT(w.isPaused(), 2000);
+        w.showNormal();
+        waitPast(100);
+        QVERIFY(w.isPaused());
+        QVERIFY(!countdownTimerOf(w)->isActive());
+    }
+
+    void hintsLeadAlongAShortestSolution_data()
+    {
+        QTest::addColumn<int>("level");
+        QTest::addColumn<int>("fewest");
+        QTest::newRow("level 1") << 1 << 1;
+        QTest::newRow("level 8") << 8 << 6;
+        QTest::newRow("level 19") << 19 << 5;
+    }
+    void hintsLeadAlongAShortestSolution()
+    {
+        QFETCH(int, level);
+        QFETCH(int, fewest);
+        solvedBefore({});
+        youxi w(level);
+        w.show();
+        QCOMPARE(fewestLeft(w), fewest);
+        // A wrong press first: the hint then starts from the board as it is.
+        clickCoin(w, QPoint(0, 0));
+        QTRY_VERIFY_WITH_TIMEOUT(lockedCoins(w) == 0, 2000);
+        const int afterDetour = fewestLeft(w);
+        for (int left = afterDetour; left > 0; --left) {
+            pressKey(w, QKeySequence(Qt::Key_H));
+            hintMark *mark = w.findChild<hintMark *>();
+            QVERIFY(mark && mark->isVisible());
+            auto *coin = static_cast<jinbi *>(mark->markedCoin());
+            QCOMPARE(mark->accessibleName(), QString("提示: 第 %1 行 第 %2 列").arg(coin->boardRow + 1).arg(coin->boardColumn + 1));
+            QVERIFY(mark->geometry().contains(coin->geometry()));
+            clickCoin(w, QPoint(coin->boardColumn, coin->boardRow));
+            QVERIFY(!mark->isVisible());
+            QTRY_VERIFY_WITH_TIMEOUT(lockedCoins(w) == 0 || w.solved, 2000);
+            QCOMPARE(fewestLeft(w), left - 1);
+        }
+        QVERIFY(w.solved);
+        // Solved, but with no time, nor moves, to beat.
+        QCOMPARE(keptTimes(), (BestTimes{{level, 0}}));
+        QCOMPARE(progressStore().levels().value(level).fewestMoves, 0);
+        QLabel *picture = labelOf(w, "victoryLabel");
+        QTRY_COMPARE_WITH_TIMEOUT(picture->accessibleName(), QString("通关，用过提示，不计最佳时间"), 3000);
+        QCOMPARE(picture->accessibleDescription(), QString("用了 %1 步，本关最少 %2 步").arg(afterDetour + 1).arg(fewest));
+    }
+
+    void aVictoryTellsAndKeepsItsMoves()
+    {
+        solvedBefore({});
+        youxi w(2);
+        // Level 2 takes two presses at the fewest; four more make a detour back to the start.
+        for (QPoint p : {QPoint(0, 0), QPoint(0, 0), QPoint(1, 1), QPoint(1, 1)})
+            clickCoin(w, p);
+        QVector<QPoint> clicks;
+        QVERIFY(solveBoard(boardOnScreen(2), &clicks));
+        for (QPoint p : clicks)
+            clickCoin(w, p);
+        QTRY_VERIFY_WITH_TIMEOUT(w.solved, 3000);
+        QCOMPARE(w.movesMade(), 6);
+        QCOMPARE(progressStore().levels().value(2).fewestMoves, 6);
+        QTRY_COMPARE_WITH_TIMEOUT(labelOf(w, "victoryLabel")->accessibleDescription(), QString("用了 6 步，本关最少 2 步"), 3000);
+    }
+
+    void aShownSolutionPlaysFromTheStartToAllGold_data()
+    {
+        QTest::addColumn<bool>("won");
+        QTest::newRow("after a defeat") << false;
+        QTest::newRow("after a victory") << true;
+    }
+    void aShownSolutionPlaysFromTheStartToAllGold()
+    {
+        QFETCH(bool, won);
+        youxi w(3);
+        w.show();
+        QAction *show = actionOf(w, "演示解法");
+        QVERIFY(!show->isVisible() && !show->isEnabled());
+        if (won) {
+            QVector<QPoint> clicks;
+            QVERIFY(solveBoard(boardOnScreen(3), &clicks));
+            for (QPoint p : clicks)
+                clickCoin(w, p);
+            QTRY_VERIFY_WITH_TIMEOUT(w.solved, 3000);
+        } else {
+            clickCoin(w, QPoint(1, 1));
+            QTRY_COMPARE_WITH_TIMEOUT(lockedCoins(w), 0, 2000);
+            tick(w, 11);
+        }
+        QVERIFY(show->isVisible() && show->isEnabled());
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QElapsedTimer sincePressed;
+        sincePressed.start();
+        QTest::keyClick(w.focusWidget(), Qt::Key_S);
+        QVERIFY(w.isShowingSolution());
+        // Back at the start at once (the turns under way), the ending's picture out of the way.
+        QCOMPARE(facesOf(w), boardOnScreen(3));
+        QVERIFY(!labelOf(w, won ? "victoryLabel" : "defeatLabel")->isVisible());
+        QCOMPARE(backButtonOf(w)->geometry(), backCorner);
+        // The first press comes 0.8 s after the start, then one every 0.8 s: four in all.
+        QTRY_VERIFY_WITH_TIMEOUT(facesOf(w) != boardOnScreen(3), 3000);
+        QVERIFY2(sincePressed.elapsed() >= 780, qPrintable(QString::number(sincePressed.elapsed())));
+        QTRY_VERIFY_WITH_TIMEOUT(allGold(w), 5000);
+        QVERIFY(w.isShowingSolution());
+        QTRY_VERIFY_WITH_TIMEOUT(!w.isShowingSolution(), 2000);
+        QVERIFY(allGold(w) && show->isEnabled());
+        // Solved once more only where the level was won.
+        QCOMPARE(w.solved, won);
+    }
+
+    void anyKeyOrClickStopsAShownSolution_data()
+    {
+        QTest::addColumn<bool>("key");
+        QTest::newRow("a key") << true;
+        QTest::newRow("a click") << false;
+    }
+    void anyKeyOrClickStopsAShownSolution()
+    {
+        QFETCH(bool, key);
+        youxi w(3);
+        w.show();
+        tick(w, 11);
+        actionOf(w, "演示解法")->trigger();
+        QTRY_COMPARE_WITH_TIMEOUT(fewestLeft(w), 3, 3000);
+        QSignalSpy back(&w, &youxi::fanhui);
+        if (key)
+            QTest::keyClick(backButtonOf(w), Qt::Key_Space);   // stops, and does not lead out
+        else
+            QTest::mouseClick(w.coinGrid[0][0], Qt::LeftButton);
+        QVERIFY(!w.isShowingSolution());
+        const Board stopped = facesOf(w);
+        waitPast(1200);
+        QCOMPARE(facesOf(w), stopped);
+        QCOMPARE(back.count(), 0);
+    }
+
+    void screenReadersPressTheActionsByName()
+    {
+        youxi w(5);
+        w.show();
+        QAccessibleInterface *window = QAccessible::queryAccessibleInterface(&w);
+        QAccessibleActionInterface *actions = window->actionInterface();
+        QVERIFY(actions);
+        for (const char *name : {"重新开始", "下一关", "上一关", "暂停", "提示", "退出"})
+            QVERIFY2(actions->actionNames().contains(name), name);
+        QVERIFY(!actions->actionNames().contains("演示解法"));
+        QCOMPARE(actions->keyBindingsForAction("暂停"), QStringList{"P"});
+        actions->doAction("暂停");
+        QVERIFY(w.isPaused());
+        actions->doAction("暂停");
+        QVERIFY(!w.isPaused());
+        actions->doAction("提示");
+        QVERIFY(w.findChild<hintMark *>()->isVisible());
+        QSignalSpy wanted(&w, &youxi::levelWanted);
+        actions->doAction("下一关");
+        actions->doAction("上一关");
+        actions->doAction("重新开始");
+        QCOMPARE(wanted.count(), 3);
+        QCOMPARE((QList<int>{wanted[0][0].toInt(), wanted[1][0].toInt(), wanted[2][0].toInt()}), (QList<int>{6, 4, 5}));
     }
 
     void defeatKeepsNothing()

@@ -68,10 +68,12 @@ png res/LevelCompletedDialogBg.png 320 630
 png res/shibai.png 320 630
 png res/SolvedMark.png 24 24
 png res/SolvedMark@2x.png 48 48
+png res/PauseCard.png 240 240
+png res/PauseCard@2x.png 480 480
 
 # Every language of i18n/ has its own picture of each word, drawn from its pictures.txt as it
 # stands now; a folder of pictures whose language is gone would still be bundled.
-worded="MenuSceneStartButton:110:110 OtherSceneBg:640:1140 LevelCompletedDialogBg:320:630 shibai:320:630"
+worded="MenuSceneStartButton:110:110 OtherSceneBg:640:1140 LevelCompletedDialogBg:320:630 shibai:320:630 PauseCard:240:240 PauseCard@2x:480:480"
 langs=
 for p in i18n/*/pictures.txt; do
     [ -f "$p" ] && langs="$langs $(basename "$(dirname "$p")")"

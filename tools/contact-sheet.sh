@@ -41,6 +41,7 @@ for n in MenuSceneStartButton LevelIcon BackButton BackButtonSelected BoardNode;
     tile "$res/$n.png" "$n.png (x3)" 300% 2
 done
 tile "$res/SolvedMark@2x.png" "SolvedMark@2x.png (x3)" 300% 2
+tile "$res/PauseCard@2x.png" "PauseCard@2x.png" 50% 2
 icotool -x -o "$tmp/ico.png" "$res/logo.ico"
 tile "$tmp/ico.png" "logo.ico" 100% 2
 for n in Coin0001 Coin0002 Coin0003 Coin0004 Coin0005 Coin0006 Coin0007 Coin0008; do
@@ -62,6 +63,7 @@ for d in "$res"/*/; do
     tile "$d/OtherSceneBg.png" "$l/OtherSceneBg.png" 50% $r
     tile "$d/LevelCompletedDialogBg.png" "$l/LevelCompletedDialogBg.png" 100% $r
     tile "$d/shibai.png" "$l/shibai.png" 100% $r
+    tile "$d/PauseCard.png" "$l/PauseCard.png" 100% $r
     tile "$d/MenuSceneStartButton.png" "$l/MenuSceneStartButton.png (x3)" 300% $r
     rows="$rows $r"; r=$((r + 1))
 done

@@ -51,6 +51,12 @@ for s in 1 2; do
     rgba "$tmp/svg.png" "$res/SolvedMark$([ $s = 1 ] || echo @${s}x).png"
 done
 
+# The pause card, for plain and doubled screens.
+for s in 1 2; do
+    rsvg-convert --format=png -z $s "$art/PauseCard.svg" -o "$tmp/svg.png"
+    rgba "$tmp/svg.png" "$res/PauseCard$([ $s = 1 ] || echo @${s}x).png"
+done
+
 # The pictures with words again in each language of i18n/*/pictures.txt, into res/<lang>/;
 # the design's own stay as drawn above.
 python3 "$art/words.py" "$tmp/words"

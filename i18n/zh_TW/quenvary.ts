@@ -35,6 +35,10 @@
         <source>返回</source>
         <translation>返回</translation>
     </message>
+    <message>
+        <source>退出</source>
+        <translation>離開</translation>
+    </message>
 </context>
 <context>
     <name>xuanguan</name>
@@ -57,6 +61,11 @@
     <message>
         <source>已通关</source>
         <translation>已通關</translation>
+    </message>
+    <message>
+        <source>%1，最少用了 %2 步，本关最少 %3 步</source>
+        <extracomment>Said after a solved level&apos;s name and best time: the player&apos;s fewest presses, and the level&apos;s</extracomment>
+        <translation>%1，最少用了 %2 步，本關最少 %3 步</translation>
     </message>
 </context>
 <context>
@@ -88,6 +97,66 @@
     <message>
         <source>通关，新的最佳时间: %1 秒</source>
         <translation>通關，新的最佳時間: %1 秒</translation>
+    </message>
+    <message>
+        <source>通关，用过提示，不计最佳时间</source>
+        <extracomment>Told when a level is won after a hint: solved, but the time is no best time</extracomment>
+        <translation>通關，用過提示，不計最佳時間</translation>
+    </message>
+    <message>
+        <source>用了 %1 步，本关最少 %2 步</source>
+        <extracomment>Told with a victory: the presses the player made and the fewest that solve the level</extracomment>
+        <translation>用了 %1 步，本關最少 %2 步</translation>
+    </message>
+    <message>
+        <source>重新开始</source>
+        <extracomment>An action of the play window, in its menu and for screen readers</extracomment>
+        <translation>重新開始</translation>
+    </message>
+    <message>
+        <source>下一关</source>
+        <extracomment>An action of the play window, in its menu and for screen readers</extracomment>
+        <translation>下一關</translation>
+    </message>
+    <message>
+        <source>上一关</source>
+        <extracomment>An action of the play window, in its menu and for screen readers</extracomment>
+        <translation>上一關</translation>
+    </message>
+    <message>
+        <source>暂停</source>
+        <extracomment>An action of the play window: pauses the level, and resumes it when checked</extracomment>
+        <translation>暫停</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <extracomment>An action of the play window: marks one coin of a shortest solution</extracomment>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>演示解法</source>
+        <extracomment>An action of the play window once the level has ended</extracomment>
+        <translation>示範解法</translation>
+    </message>
+    <message>
+        <source>已暂停</source>
+        <extracomment>What a screen reader hears on the pause card; a click on it resumes</extracomment>
+        <translation>已暫停</translation>
+    </message>
+    <message>
+        <source>继续</source>
+        <extracomment>Told by a screen reader when a paused level goes on</extracomment>
+        <translation>繼續</translation>
+    </message>
+    <message>
+        <source>提示: 第 %1 行 第 %2 列</source>
+        <extracomment>Told by a screen reader when a hint marks a coin: its row and column</extracomment>
+        <translation>提示: 第 %1 列 第 %2 行</translation>
+    </message>
+    <message>
+        <source>按下 第 %1 行 第 %2 列</source>
+        <extracomment>Told by a screen reader for each press of a shown solution: the coin&apos;s row and column</extracomment>
+        <translation>按下 第 %1 列 第 %2 行</translation>
     </message>
 </context>
 </TS>

@@ -484,9 +484,78 @@ def case_progress(x):
     check(len(said) == 1 and "not kept" in said[0], f"the broken place told {said}")
 
 
+def case_actions(x):
+    """Under a window manager, the play window's actions by key and by its menu: restart and next take the
+    old window's place, pause holds the countdown and a minimised level is paused, a hinted win is solved
+    without a time, and a shown solution ends with every coin gold."""
+    clock = lambda window: x.shot(window)[428 * W * 4:453 * W * 4]   # the countdown's row of the window
+    board = lambda window: x.shot(window)[194 * W * 4:394 * W * 4]
+    game, window, at = start(x)
+    x.click(at, START)
+    game.scene("select")
+    x.click(at, LEVEL_1)
+    window, at = game.scene("play")
+    at = game.move(window, 150, 90)
+    place = x.geometry(window)
+
+    def handed_over(keys, menu=False):   # a fresh play window, where the old one was
+        nonlocal window
+        old = window
+        if menu:   # drawn inside the window, its first entry chosen
+            shown = x.shot(old)
+            x.keys("Menu")
+            wait(lambda: x.shot(old) != shown, "the menu open")
+        x.keys(*keys)
+        window = wait(lambda: x.windows(game.proc.pid) != [old] and len(x.windows(game.proc.pid)) == 1
+                      and x.windows(game.proc.pid)[0], "a new play window")
+        check(x.title(window) == TITLES["play"] and x.geometry(window) == place,
+              f"{x.title(window)} at {x.geometry(window)}, not {place}")
+
+    handed_over(["F5"])
+    handed_over(["n"])
+    handed_over(["Return"], menu=True)   # the menu's first entry restarts
+    handed_over(["Down", "Down", "Return"], menu=True)   # its third, the level before: level 1 again
+    time.sleep(1.5)
+
+    x.keys("p")
+    paused = clock(window)
+    time.sleep(3)
+    check(clock(window) == paused, "the countdown moved while paused")
+    covered = board(window)
+    x.keys("p")
+    wait(lambda: clock(window) != paused, "the countdown going on", 1.5)
+    check(board(window) != covered, "the pause card stayed")
+
+    x.run("xdotool", "windowminimize", "--sync", window)
+    x.run("xdotool", "windowactivate", "--sync", window)
+    wait(lambda: board(window) == covered, "paused after minimising", 5, 0.2)
+    stopped = clock(window)
+    time.sleep(1.5)
+    check(clock(window) == stopped, "the countdown moved after minimising")
+    x.click(at, coin(1, 1))   # on the card: resumes, and plays no coin
+
+    x.keys("h")
+    time.sleep(0.3)
+    x.click(at, coin(*WIN))
+    path = os.path.join(GAME_ENV["XDG_CONFIG_HOME"], APP_ID, "progress.ini")
+    wait(lambda: os.path.exists(path), "the hinted win kept")
+    kept = open(path).read()
+    check("[level1]\nsolved=true\n" in kept and "bestTenths" not in kept, f"kept after a hint:\n{kept}")
+
+    time.sleep(2)   # the victory has landed
+    x.keys("s")
+    gold = lambda: all(p[0] - p[2] > 60 for p in (x.shot(window)[(y * W + cx) * 4:(y * W + cx) * 4 + 3]
+                                                  for cx, y in (coin(c, r) for c in range(4) for r in range(4))))
+    wait(lambda: not gold(), "the board back at its start", 1.0, 0.05)   # its one press comes at 0.8 s
+    wait(gold, "every coin gold after the shown solution", 5, 0.2)
+    x.keys("ctrl+q")
+    code = game.proc.wait(10)
+    check(code == 0, f"Ctrl+Q ended with {code}")
+
+
 # One function per case, each on a display of its own; a new case goes here and into CMake's list.
 CASES = {"golden": (case_golden, None), "close": (case_close, None), "english": (case_english, None),
-         "progress": (case_progress, None)}
+         "progress": (case_progress, None), "actions": (case_actions, "openbox")}
 
 
 def main(cases):   # desktop.py runs its cases through this too

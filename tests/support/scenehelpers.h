@@ -6,6 +6,7 @@
 
 // Finding, driving and timing the game's windows from tests.
 #include <QtTest>
+#include <QAction>
 #include <QApplication>
 #include <QLabel>
 #include <QPointer>
@@ -18,6 +19,7 @@
 #include <thread>
 #include <unordered_set>
 
+#include "data/boardsolver.h"
 #include "data/progressstore.h"
 #include "scenes/xuanguan.h"
 #include "scenes/youxi.h"
@@ -115,23 +117,16 @@ inline void applyClick(Board &board, QPoint click)
         board[k / 4][k % 4] ^= effectOf(click.x(), click.y()) >> k & 1;
 }
 
-// The fewest clicks (as (column, row)) that turn the board all gold; false when there are none.
-// Clicks commute and cancel in pairs, so all 65536 click sets are tried, in Gray-code order.
+// The fewest clicks (as (column, row), row by row) that turn the board all gold; false when
+// there are none. The game's own solver, which tst_boardsolver checks against every board.
 inline bool solveBoard(const Board &board, QVector<QPoint> *clicks)
 {
-    int silver = 0, changed = 0, best = -1;
+    int faces[4][4];
     for (int k = 0; k < 16; ++k)
-        silver |= (board[k / 4][k % 4] != 1) << k;
-    for (int i = 0; i < 1 << 16; ++i) {
-        const int set = i ^ (i >> 1);
-        if (i > 0)
-            changed ^= effectOf(__builtin_ctz(i) / 4, __builtin_ctz(i) % 4);
-        if (changed == silver && (best < 0 || __builtin_popcount(set) < __builtin_popcount(best)))
-            best = set;
-    }
-    for (int k = 0; clicks && best >= 0 && k < 16; ++k)
-        if (best >> k & 1)
-            clicks->append(QPoint(k / 4, k % 4));
+        faces[k / 4][k % 4] = board[k / 4][k % 4];
+    const int best = boardSolver::shortestSolution(boardSolver::silverOf(faces));
+    if (clicks && best >= 0)
+        *clicks += boardSolver::pressesInReadingOrder(best);
     return best >= 0;
 }
 
@@ -329,6 +324,28 @@ inline void setUpSceneTests(QObject *owner, Animations animations)
     holdGameSounds(owner);
     if (animations == Animations::Frozen)
         new FrozenAnimationClock(owner);
+}
+
+// Presses a key as the player does, through the window's shortcuts.
+inline void pressKey(QWidget &w, QKeySequence key)
+{
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QWidget *to = w.focusWidget() ? w.focusWidget() : &w;
+#if QT_VERSION_MAJOR > 5
+    QTest::keyClick(to, key[0].key(), key[0].keyboardModifiers());
+#else
+    QTest::keyClick(to, Qt::Key(key[0] & ~Qt::KeyboardModifierMask),
+                    Qt::KeyboardModifiers(key[0] & Qt::KeyboardModifierMask));
+#endif
+}
+
+inline QAction *actionOf(sceneWindow &w, const QString &text)
+{
+    for (QAction *a : w.sceneActions())
+        if (a->text() == text)
+            return a;
+    return nullptr;
 }
 
 // The menu never deletes its level select; a test holds both through this.
