@@ -16,6 +16,7 @@
 #include "scenes/keyboardgrid.h"
 #include "widgets/jinbi.h"
 #include "widgets/mybtn.h"
+#include "widgets/picturepainting.h"
 
 namespace {
 
@@ -80,10 +81,11 @@ youxi::youxi(int levelNumber)
     auto parkedPicture = [this, W](const char *name, const QString &path, QPixmap &picture) {
         auto *label = new QLabel(this);
         label->setObjectName(name);
-        picture.load(path);
-        label->setGeometry(0, 0, picture.width(), picture.height());
+        picture = picturePainting::load(path);
+        const QSize size = picturePainting::designSize(picture);
+        label->setGeometry(0, 0, size.width(), size.height());
         label->setPixmap(picture);
-        label->move(static_cast<int>(W * 0.5 - picture.width() * 0.5), -picture.height());
+        label->move(static_cast<int>(W * 0.5 - size.width() * 0.5), -size.height());
         return label;
     };
     QPixmap victoryPixmap;
@@ -124,7 +126,7 @@ youxi::youxi(int levelNumber)
             for (int r = 0; r < boardSize; ++r) {
                 auto *node = new QLabel(this);
                 node->setGeometry(0, 0, nodeSizePx, nodeSizePx);
-                node->setPixmap(QPixmap(":/res/BoardNode.png"));
+                node->setPixmap(picturePainting::load(":/res/BoardNode.png"));
                 node->move(static_cast<int>(W * 0.5 - 100 + 50 * c),
                            static_cast<int>(H * 0.5 - 100 + 50 * r));
 
@@ -218,7 +220,7 @@ void youxi::endLevel(const Ending &ending)
     ending.countdownTimer->stop();
     ending.pictureLabel->raise();
     glide(ending.pictureLabel,
-          ending.pictureLabel->geometry().translated(0, ending.picture.height()),
+          ending.pictureLabel->geometry().translated(0, picturePainting::designSize(ending.picture).height()),
           QEasingCurve::OutBounce);
     mybtn *back = ending.backButton;
     back->raise();
