@@ -41,12 +41,6 @@ xuanguan::xuanguan(QWidget *parent)
 
     auto *tapSound = new QSound(":/res/TapButtonSound.wav", this);
 
-    // Qt's sample cache can hang for good when the last user of a sound goes away while
-    // another sound loads; holding the play window's sounds here too keeps every sample in
-    // use for the whole run, so closing a play window never releases one.
-    new QSound(":/res/ConFlipSound.wav", this);
-    new QSound(":/res/LevelWinSound.wav", this);
-
     playWindow = nullptr;
 
     for (int i = 0; i < levelCount; ++i) {
@@ -120,9 +114,23 @@ void xuanguan::showProgress()
 void xuanguan::openLevel(int levelNumber)
 {
     playWindow = new youxi(levelNumber);
+    holdPlaySounds();
     handOver(this, playWindow);
     connect(playWindow, &youxi::fanhui, playWindow, [this] { returnFromPlay(); },
             Qt::DirectConnection);
+}
+
+// Qt's sample cache can hang for good when the last user of a sound goes away while another
+// sound loads; holding the play window's sounds here too keeps every sample in use for the rest
+// of the run, so closing a play window never releases one. Held from the first level on, not
+// from the start, where they would cost the first window a sample load each.
+void xuanguan::holdPlaySounds()
+{
+    if (playSoundsHeld)
+        return;
+    playSoundsHeld = true;
+    new QSound(":/res/ConFlipSound.wav", this);
+    new QSound(":/res/LevelWinSound.wav", this);
 }
 
 void xuanguan::returnFromPlay()

@@ -30,12 +30,14 @@ protected:
 
 private:
     void openLevel(int levelNumber);
+    void holdPlaySounds();
     void returnFromPlay();
     void showProgress();
 
     QVector<QAbstractButton *> levelButtons;
     QVector<QWidget *> solvedMarks;
     keyboardGrid *keys = nullptr;
+    bool playSoundsHeld = false;
 };
 
 #endif
