@@ -22,7 +22,7 @@ QPixmap picturePainting::load(const QString &path)
 {
     const qreal scale = qApp->devicePixelRatio();
     qreal renderedFor = 1;
-    // Qt's own choice, as for icons: the @Nx file of the smallest N at least the scale.
+    // Qt's own choice, as for icons: the @Nx file for the scale rounded up, else the next below.
     const QString file = qt_findAtNxFile(path, scale, &renderedFor);
     if (renderedFor == scale || scale < 1)
         return QPixmap(file);
