@@ -214,6 +214,9 @@ private slots:
             layout += layoutOf(play, "play");
             clickCoin(play, QPoint(2, 2));
             QTRY_VERIFY_WITH_TIMEOUT(play.solved, 5000);
+            // The coins' icons follow their frames: wait for the turns to end.
+            const QList<jinbi *> coins = play.findChildren<jinbi *>();
+            QTRY_VERIFY_WITH_TIMEOUT(std::none_of(coins.begin(), coins.end(), [](jinbi *c) { return c->isTurning; }), 5000);
             finishAnimations();
             layout += layoutOf(play, "victory");
         }
