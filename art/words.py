@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 # SPDX-FileCopyrightText: 2026 The Quenvary developers
 # SPDX-License-Identifier: GPL-3.0-or-later
-"""Renders the pictures with words once per language: usage words.py OUTDIR.
+"""Renders the pictures with words once per language: usage words.py OUTDIR [FULL_WIDTH].
 
 For every i18n/<lang>/pictures.txt, each picture's SVG gets that language's word and
 face in its <g id="word"> and is rendered to OUTDIR/<lang>/<picture>.png. The word is
@@ -9,12 +9,14 @@ sized and placed by its ink, measured with rsvg-convert itself: a wide script (C
 Japanese, Korean) keeps the design's size, any other is sized so its capitals stand as
 tall as the design's characters; either shrinks to the group's data-fit-width, and its
 ink is centred where the design's was (or starts where it started, for a left-aligned
-word). The design's own pictures are rendered from the SVGs untouched.
+word). The design's own pictures are rendered from the SVGs untouched. With FULL_WIDTH, a
+picture narrower than that comes at 2x and 3x as well (Name@2x.png, Name@3x.png).
 """
 import glob
 import html
 import os
 import re
+import struct
 import subprocess
 import sys
 import tempfile
@@ -31,8 +33,6 @@ PICTURES = {
     "failed": "shibai",
     "paused": "PauseCard",
 }
-# pictures the game draws from a doubled rendering too on doubled screens (Name@2x.png)
-DOUBLED = {"PauseCard"}
 KEYS = ["font"] + list(PICTURES)
 ZOOM = 4            # probes are measured at four times the picture's scale
 SMALLEST = 0.6      # a word may shrink to 60 % of its natural size, no further
@@ -144,10 +144,16 @@ def substitute(svg, name, word, font):
     return svg[:m.start()] + opening + inner + "</g>" + svg[m.end():]
 
 
+def png_width(path):
+    with open(path, "rb") as f:
+        return struct.unpack(">I", f.read(24)[16:20])[0]
+
+
 def main():
-    if len(sys.argv) != 2:
-        fail("usage: words.py OUTDIR")
+    if len(sys.argv) not in (2, 3):
+        fail("usage: words.py OUTDIR [FULL_WIDTH]")
     out = sys.argv[1]
+    full_width = int(sys.argv[2]) if len(sys.argv) == 3 else 0
     for path in sorted(glob.glob(os.path.join(ROOT, "i18n", "*", "pictures.txt"))):
         lang = os.path.basename(os.path.dirname(path))
         words = read_words(path)
@@ -161,11 +167,13 @@ def main():
             try:
                 with os.fdopen(fd, "w", encoding="utf-8") as f:
                     f.write(svg)
-                subprocess.run(["rsvg-convert", "--format=png", src,
-                                "-o", os.path.join(out, lang, name + ".png")], check=True)
-                if name in DOUBLED:
-                    subprocess.run(["rsvg-convert", "--format=png", "-z", "2", src,
-                                    "-o", os.path.join(out, lang, name + "@2x.png")], check=True)
+                plain = os.path.join(out, lang, name + ".png")
+                subprocess.run(["rsvg-convert", "--format=png", src, "-o", plain], check=True)
+                # as the design's own: every scale Qt looks for, unless full size already
+                if full_width and png_width(plain) < full_width:
+                    for scale in (2, 3):
+                        subprocess.run(["rsvg-convert", "--format=png", "-z", str(scale), src, "-o",
+                                        os.path.join(out, lang, f"{name}@{scale}x.png")], check=True)
             finally:
                 os.remove(src)
 

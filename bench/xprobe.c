@@ -7,6 +7,7 @@
  *
  *   xprobe game PROGRAM      start, menu, level select, play level 1 and win it
  *   xprobe baseline PROGRAM  start and idle on the one window
+ *   xprobe start PROGRAM     start only: the first window, its first paint, memory
  *
  * Times come from CLOCK_MONOTONIC when the X server's notice is read: the map
  * of a top-level window, and Damage reports of what the program drew.
@@ -278,8 +279,9 @@ static void flipCoin(Window play)
 
 int main(int argc, char **argv)
 {
-    if (argc < 3 || (strcmp(argv[1], "game") != 0 && strcmp(argv[1], "baseline") != 0)) {
-        fprintf(stderr, "usage: xprobe game|baseline PROGRAM [ARGS...]\n");
+    if (argc < 3 || (strcmp(argv[1], "game") != 0 && strcmp(argv[1], "baseline") != 0
+                     && strcmp(argv[1], "start") != 0)) {
+        fprintf(stderr, "usage: xprobe game|baseline|start PROGRAM [ARGS...]\n");
         return 2;
     }
     dpy = XOpenDisplay(NULL);
@@ -293,7 +295,8 @@ int main(int argc, char **argv)
 
     printf("kind=%s ", argv[1]);
     Window w = launch(argv + 2);
-    if (strcmp(argv[1], "baseline") == 0) {
+    if (strcmp(argv[1], "start") == 0) {
+    } else if (strcmp(argv[1], "baseline") == 0) {
         idleCost("idle");
     } else {
         idleCost("menu");

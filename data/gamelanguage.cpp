@@ -64,8 +64,12 @@ QStringList gameLanguage::available()
 {
     QStringList names;
     const QString prefix = QString::fromLatin1(translationPrefix);
-    for (const QString &file : QDir(translationDir).entryList({prefix + "*.qm"}, QDir::Files))
-        names << file.mid(prefix.size()).chopped(3);
+    const QString suffix = QStringLiteral(".qm");
+    // Matched by hand: a name filter is a pattern Qt compiles with its regular expression
+    // engine, which start-up would otherwise load for this alone.
+    for (const QString &file : QDir(translationDir).entryList(QDir::Files))
+        if (file.startsWith(prefix) && file.endsWith(suffix) && file.size() > prefix.size() + suffix.size())
+            names << file.mid(prefix.size()).chopped(suffix.size());
     return names;
 }
 

@@ -56,12 +56,6 @@ xuanguan::xuanguan(QWidget *parent)
 
     tapSound = new QSound(":/res/TapButtonSound.wav", this);
 
-    // Qt's sample cache can hang for good when the last user of a sound goes away while
-    // another sound loads; holding the play window's sounds here too keeps every sample in
-    // use for the whole run, so closing a play window never releases one.
-    new QSound(":/res/ConFlipSound.wav", this);
-    new QSound(":/res/LevelWinSound.wav", this);
-
     playWindow = nullptr;
 
     for (int i = 0; i < levelCount; ++i) {
@@ -144,6 +138,7 @@ void xuanguan::showProgress()
 void xuanguan::openLevel(int levelNumber)
 {
     playWindow = new youxi(levelNumber);
+    holdPlaySounds();
     handOver(this, playWindow);
     watchPlayWindow();
 }
@@ -174,6 +169,19 @@ void xuanguan::replacePlayWindow(int levelNumber)
         countdown->stop();
     left->setEnabled(false);
     left->deleteLater();
+}
+
+// Qt's sample cache can hang for good when the last user of a sound goes away while another
+// sound loads; holding the play window's sounds here too keeps every sample in use for the rest
+// of the run, so closing a play window never releases one. Held from the first level on, not
+// from the start, where they would cost the first window a sample load each.
+void xuanguan::holdPlaySounds()
+{
+    if (playSoundsHeld)
+        return;
+    playSoundsHeld = true;
+    new QSound(":/res/ConFlipSound.wav", this);
+    new QSound(":/res/LevelWinSound.wav", this);
 }
 
 void xuanguan::returnFromPlay()

@@ -33,6 +33,7 @@ private:
     void openLevel(int levelNumber);
     void replacePlayWindow(int levelNumber);
     void watchPlayWindow();
+    void holdPlaySounds();
     void returnFromPlay();
     void showProgress();
 
@@ -40,6 +41,7 @@ private:
     QVector<QWidget *> solvedMarks;
     keyboardGrid *keys = nullptr;
     QSound *tapSound = nullptr;
+    bool playSoundsHeld = false;
 };
 
 #endif

@@ -24,6 +24,7 @@
 #include "widgets/hintmark.h"
 #include "widgets/jinbi.h"
 #include "widgets/mybtn.h"
+#include "widgets/picturepainting.h"
 
 namespace {
 
@@ -42,7 +43,6 @@ constexpr int solutionStepMs = 800;
 // The pause card lies over the board, 20 pixels beyond it on every side.
 const QRect pauseCardPlace(40, 174, 240, 240);
 const char *const pauseCardPicture = ":/res/PauseCard.png";
-const char *const pauseCardDoubled = ":/res/PauseCard@2x.png";
 
 int timeLimitFor(int level)
 {
@@ -96,10 +96,11 @@ youxi::youxi(int levelNumber)
     auto parkedPicture = [this, W](const char *name, const QString &path, QPixmap &picture) {
         auto *label = new QLabel(this);
         label->setObjectName(name);
-        picture.load(path);
-        label->setGeometry(0, 0, picture.width(), picture.height());
+        picture = picturePainting::load(path);
+        const QSize size = picturePainting::designSize(picture);
+        label->setGeometry(0, 0, size.width(), size.height());
         label->setPixmap(picture);
-        label->move(static_cast<int>(W * 0.5 - picture.width() * 0.5), -picture.height());
+        label->move(static_cast<int>(W * 0.5 - size.width() * 0.5), -size.height());
         return label;
     };
     QPixmap victoryPixmap;
@@ -141,7 +142,7 @@ youxi::youxi(int levelNumber)
             for (int r = 0; r < boardSize; ++r) {
                 auto *node = new QLabel(this);
                 node->setGeometry(0, 0, nodeSizePx, nodeSizePx);
-                node->setPixmap(QPixmap(":/res/BoardNode.png"));
+                node->setPixmap(picturePainting::load(":/res/BoardNode.png"));
                 node->move(static_cast<int>(W * 0.5 - 100 + 50 * c),
                            static_cast<int>(H * 0.5 - 100 + 50 * r));
 
@@ -252,7 +253,8 @@ void youxi::endLevel(const Ending &ending)
     ending.countdownTimer->stop();
     ending.pictureLabel->raise();
     glides << glide(ending.pictureLabel,
-                    ending.pictureLabel->geometry().translated(0, ending.picture.height()),
+                    ending.pictureLabel->geometry().translated(
+                            0, picturePainting::designSize(ending.picture).height()),
                     QEasingCurve::OutBounce);
     mybtn *back = ending.backButton;
     back->raise();
@@ -380,9 +382,7 @@ void youxi::setPaused(bool on)
             pauseCard->setFocusPolicy(Qt::StrongFocus);
             pauseCard->installEventFilter(this);
         }
-        QPixmap picture(devicePixelRatioF() > 1 ? pauseCardDoubled : pauseCardPicture);
-        picture.setDevicePixelRatio(devicePixelRatioF() > 1 ? 2 : 1);
-        pauseCard->setPixmap(picture);
+        pauseCard->setPixmap(picturePainting::load(pauseCardPicture));
         //: What a screen reader hears on the pause card; a click on it resumes
         pauseCard->setAccessibleName(tr("已暂停"));
         pauseCard->raise();

@@ -41,16 +41,21 @@ for language in $(i18n_languages "$root"); do
             gone=$(marked "$scratch/$language.ts" vanished obsolete)
             [ -z "$gone" ] || fail "$language: texts the code no longer has:"$'\n'"$gone"
         fi
+        # Each picture, and its renderings for 2x and 3x screens wherever the design's has them.
         for picture in $pictures; do
-            file=$root/res/$language/$picture.png
-            if [ ! -f "$file" ]; then
-                fail "$language: no res/$language/$picture.png"
-            elif [ "$(pngSize "$file")" != "$(pngSize "$root/res/$picture.png")" ]; then
-                fail "$language: res/$language/$picture.png is not as large as res/$picture.png"
-            fi
-            awk -v lang="lang=\"$language\"" '/<qresource/ { inside = index($0, lang) > 0 } inside' "$root/app/res.qrc" \
-                | grep -qF "<file alias=\"res/$picture.png\">../res/$language/$picture.png</file>" \
-                || fail "$language: app/res.qrc does not bundle res/$language/$picture.png with lang=\"$language\""
+            for scale in "" @2x @3x; do
+                [ -z "$scale" ] || [ -f "$root/res/$picture$scale.png" ] || continue
+                name=$picture$scale.png
+                file=$root/res/$language/$name
+                if [ ! -f "$file" ]; then
+                    fail "$language: no res/$language/$name"
+                elif [ "$(pngSize "$file")" != "$(pngSize "$root/res/$name")" ]; then
+                    fail "$language: res/$language/$name is not as large as res/$name"
+                fi
+                awk -v lang="lang=\"$language\"" '/<qresource/ { inside = index($0, lang) > 0 } inside' "$root/app/res.qrc" \
+                    | grep -qF "<file alias=\"res/$name\">../res/$language/$name</file>" \
+                    || fail "$language: app/res.qrc does not bundle res/$language/$name with lang=\"$language\""
+            done
         done
     fi
     if [ "$language" != en ]; then

@@ -4,8 +4,9 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 
 # Verifies the bytes of every bundle output the game loads: PNG sizes and 8-bit RGBA
-# headers, WAV format/rate/length, the single 32-bit DIB entry of logo.ico, and that each
-# language's pictures with words are there and drawn from its i18n/<lang>/pictures.txt.
+# headers, the 2x and 3x renderings of every picture not full size, WAV format/rate/length,
+# the single 32-bit DIB entry of logo.ico, and that each language's pictures with words are
+# there and drawn from its i18n/<lang>/pictures.txt.
 # Exits non-zero on the first list of mismatches.
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -48,32 +49,39 @@ wav() { # file rate seconds
     awk "BEGIN { exit !($mean < 0.002 && $mean > -0.002) }" || fail "$f DC offset $mean"
 }
 
-png res/MenuSceneBg.png 640 1176
-png res/MenuSceneStartButton.png 110 110
-png res/OtherSceneBg.png 640 1140
-png res/LevelIcon.png 60 60
-png res/BackButton.png 50 50
-png res/BackButtonSelected.png 50 50
-png res/PlayLevelSceneBg.png 640 1140
-png res/BoardNode.png 50 50
-png res/Coin0001.png 46 44
-png res/Coin0002.png 46 45
-png res/Coin0003.png 46 45
-png res/Coin0004.png 46 47
-png res/Coin0005.png 46 46
-png res/Coin0006.png 46 45
-png res/Coin0007.png 46 45
-png res/Coin0008.png 46 45
-png res/LevelCompletedDialogBg.png 320 630
-png res/shibai.png 320 630
-png res/SolvedMark.png 24 24
-png res/SolvedMark@2x.png 48 48
-png res/PauseCard.png 240 240
-png res/PauseCard@2x.png 480 480
+# A picture shown at its own size comes rendered for 2x and 3x screens too; one at least twice the
+# window's width (a background) is full size already.
+fullWidth=640
+scaled() { # file width height
+    png "$1" "$2" "$3"
+    [ "$2" -lt $fullWidth ] || return 0
+    for s in 2 3; do png "${1%.png}@${s}x.png" $(($2 * s)) $(($3 * s)); done
+}
+
+scaled res/MenuSceneBg.png 640 1176
+scaled res/MenuSceneStartButton.png 110 110
+scaled res/OtherSceneBg.png 640 1140
+scaled res/LevelIcon.png 60 60
+scaled res/BackButton.png 50 50
+scaled res/BackButtonSelected.png 50 50
+scaled res/PlayLevelSceneBg.png 640 1140
+scaled res/BoardNode.png 50 50
+scaled res/Coin0001.png 46 44
+scaled res/Coin0002.png 46 45
+scaled res/Coin0003.png 46 45
+scaled res/Coin0004.png 46 47
+scaled res/Coin0005.png 46 46
+scaled res/Coin0006.png 46 45
+scaled res/Coin0007.png 46 45
+scaled res/Coin0008.png 46 45
+scaled res/LevelCompletedDialogBg.png 320 630
+scaled res/shibai.png 320 630
+scaled res/SolvedMark.png 24 24
+scaled res/PauseCard.png 240 240
 
 # Every language of i18n/ has its own picture of each word, drawn from its pictures.txt as it
 # stands now; a folder of pictures whose language is gone would still be bundled.
-worded="MenuSceneStartButton:110:110 OtherSceneBg:640:1140 LevelCompletedDialogBg:320:630 shibai:320:630 PauseCard:240:240 PauseCard@2x:480:480"
+worded="MenuSceneStartButton:110:110 OtherSceneBg:640:1140 LevelCompletedDialogBg:320:630 shibai:320:630 PauseCard:240:240"
 langs=
 for p in i18n/*/pictures.txt; do
     [ -f "$p" ] && langs="$langs $(basename "$(dirname "$p")")"
@@ -85,16 +93,25 @@ for d in res/*/; do
 done
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
-[ -z "$langs" ] || python3 art/words.py "$tmp" || fail "art/words.py could not draw the words"
+[ -z "$langs" ] || python3 art/words.py "$tmp" $fullWidth || fail "art/words.py could not draw the words"
 for l in $langs; do
     for w in $worded; do
         n=${w%%:*}; wh=${w#*:}
-        png "res/$l/$n.png" "${wh%:*}" "${wh#*:}"
-        [ -f "res/$l/$n.png" ] || continue
-        cmp -s "res/$l/$n.png" "res/$n.png" && fail "res/$l/$n.png is the design's picture, without its words"
-        diff=$(/usr/bin/compare -metric AE -fuzz 3% "res/$l/$n.png" "$tmp/$l/$n.png" null: 2>&1)
-        [ "$diff" = 0 ] || fail "res/$l/$n.png differs from i18n/$l/pictures.txt in $diff pixels: run tools/render-art.sh"
+        scaled "res/$l/$n.png" "${wh%:*}" "${wh#*:}"
+        for f in "$tmp/$l/$n.png" "$tmp/$l/$n"@*x.png; do
+            [ -f "$f" ] && [ -f "res/$l/${f##*/}" ] || continue
+            p=res/$l/${f##*/}
+            cmp -s "$p" "res/${f##*/}" && fail "$p is the design's picture, without its words"
+            diff=$(/usr/bin/compare -metric AE -fuzz 3% "$p" "$f" null: 2>&1)
+            [ "$diff" = 0 ] || fail "$p differs from i18n/$l/pictures.txt in $diff pixels: run tools/render-art.sh"
+        done
     done
+done
+# Any other picture of the bundle, such as one added later, needs its renderings for 2x and 3x too.
+for f in res/*.png res/*/*.png; do
+    case $f in *@[0-9]x.png) continue ;; esac
+    wh=$(/usr/bin/identify -format '%w %h' "$f")
+    scaled "$f" $wh
 done
 for s in 16 24 32 48 64 128 256; do png packaging/icons/quenvary-$s.png $s $s; done
 [ -s packaging/icons/quenvary.svg ] || fail "packaging/icons/quenvary.svg missing"

@@ -14,7 +14,7 @@ tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 IM=/usr/bin
 
-# Big pictures are shown at half size, small ones enlarged, so both can be judged. Tiles are
+# Big pictures are shown at half size, small ones as rendered for 3x screens, so both can be judged. Tiles are
 # numbered within their row folder so each row keeps its order.
 tile() { # src label scale row [filter]
     mkdir -p "$tmp/$4"
@@ -23,7 +23,7 @@ tile() { # src label scale row [filter]
     $IM/convert "$1" -filter "${5:-Lanczos}" -resize "$3" "$tmp/fg.png"
     geom=$($IM/identify -format '%wx%h' "$tmp/fg.png")
     # tiles narrower than their label get a margin of the sheet's grey
-    w=${geom%x*}; [ "$w" -ge 80 ] || w=80
+    w=${geom%x*}; [ "$w" -ge 190 ] || w=190
     $IM/convert -size "$geom" pattern:checkerboard -fill '#9a9a9a' -opaque white -fill '#7a7a7a' -opaque black \
         "$tmp/fg.png" -composite -background '#5f5f5f' -gravity center -extent "${w}x${geom#*x}" \
         -set label "$2" "$out"
@@ -37,15 +37,14 @@ for n in MenuSceneBg OtherSceneBg PlayLevelSceneBg LevelCompletedDialogBg shibai
     case $n in *Dialog*|shibai) s=100% ;; *) s=50% ;; esac
     tile "$res/$n.png" "$n.png" $s 1
 done
-for n in MenuSceneStartButton LevelIcon BackButton BackButtonSelected BoardNode; do
-    tile "$res/$n.png" "$n.png (x3)" 300% 2
+for n in MenuSceneStartButton LevelIcon BackButton BackButtonSelected BoardNode SolvedMark; do
+    tile "$res/$n@3x.png" "$n@3x.png" 100% 2
 done
-tile "$res/SolvedMark@2x.png" "SolvedMark@2x.png (x3)" 300% 2
 tile "$res/PauseCard@2x.png" "PauseCard@2x.png" 50% 2
 icotool -x -o "$tmp/ico.png" "$res/logo.ico"
 tile "$tmp/ico.png" "logo.ico" 100% 2
 for n in Coin0001 Coin0002 Coin0003 Coin0004 Coin0005 Coin0006 Coin0007 Coin0008; do
-    tile "$res/$n.png" "$n.png (x3)" 300% 3
+    tile "$res/$n@3x.png" "$n@3x.png" 100% 3
 done
 # Every size of the desktop icon as a desktop shows it, then the small ones pixel for pixel.
 for s in 16 24 32 48 64 128 256; do
@@ -64,7 +63,7 @@ for d in "$res"/*/; do
     tile "$d/LevelCompletedDialogBg.png" "$l/LevelCompletedDialogBg.png" 100% $r
     tile "$d/shibai.png" "$l/shibai.png" 100% $r
     tile "$d/PauseCard.png" "$l/PauseCard.png" 100% $r
-    tile "$d/MenuSceneStartButton.png" "$l/MenuSceneStartButton.png (x3)" 300% $r
+    tile "$d/MenuSceneStartButton@3x.png" "$l/MenuSceneStartButton@3x.png" 100% $r
     rows="$rows $r"; r=$((r + 1))
 done
 set --

@@ -32,6 +32,34 @@ png() { # svg out
     rsvg-convert --format=png "$1" -o "$tmp/svg.png"
     rgba "$tmp/svg.png" "$2"
 }
+width() { # png
+    echo $((0x$(xxd -p -s 16 -l 4 "$1")))
+}
+# A picture the game shows at its own size comes for every screen scale Qt looks for: Name.png,
+# Name@2x.png and Name@3x.png, each rendered from the SVG at that scale. One as wide as twice the
+# window (a background) is full size already and needs none.
+fullWidth=640
+picture() { # svg out [width height]   (the 1x size, where the SVG's own differs)
+    svg=$1 out=$2
+    shift 2
+    for s in 1 2 3; do
+        if [ $# = 2 ]; then
+            size="-w $(($1 * s)) -h $(($2 * s))"
+        elif [ $s = 1 ]; then
+            size=
+        else
+            size="-z $s"
+        fi
+        # shellcheck disable=SC2086  # the size is two options or none
+        rsvg-convert --format=png $size "$svg" -o "$tmp/svg.png"
+        if [ $s = 1 ]; then
+            rgba "$tmp/svg.png" "$out"
+            [ "$(width "$out")" -lt $fullWidth ] || return 0
+        else
+            rgba "$tmp/svg.png" "${out%.png}@${s}x.png"
+        fi
+    done
+}
 
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
@@ -40,26 +68,20 @@ python3 "$art/coins.py"
 
 for n in MenuSceneBg MenuSceneStartButton OtherSceneBg LevelIcon BackButton BackButtonSelected \
          PlayLevelSceneBg BoardNode LevelCompletedDialogBg shibai; do
-    png "$art/$n.svg" "$res/$n.png"
+    picture "$art/$n.svg" "$res/$n.png"
 done
 for i in 1 2 3 4 5 6 7 8; do
-    png "$art/coins/Coin000$i.svg" "$res/Coin000$i.png"
+    picture "$art/coins/Coin000$i.svg" "$res/Coin000$i.png"
 done
-# The solved level's badge, for plain and doubled screens; Qt finds the @2x one by its name.
-for s in 1 2; do
-    rsvg-convert --format=png -w $((24 * s)) -h $((24 * s)) "$art/SolvedMark.svg" -o "$tmp/svg.png"
-    rgba "$tmp/svg.png" "$res/SolvedMark$([ $s = 1 ] || echo @${s}x).png"
-done
+# The solved level's badge.
+picture "$art/SolvedMark.svg" "$res/SolvedMark.png" 24 24
 
-# The pause card, for plain and doubled screens.
-for s in 1 2; do
-    rsvg-convert --format=png -z $s "$art/PauseCard.svg" -o "$tmp/svg.png"
-    rgba "$tmp/svg.png" "$res/PauseCard$([ $s = 1 ] || echo @${s}x).png"
-done
+# The pause card.
+picture "$art/PauseCard.svg" "$res/PauseCard.png"
 
 # The pictures with words again in each language of i18n/*/pictures.txt, into res/<lang>/;
 # the design's own stay as drawn above.
-python3 "$art/words.py" "$tmp/words"
+python3 "$art/words.py" "$tmp/words" "$fullWidth"
 for f in "$tmp"/words/*/*.png; do
     [ -e "$f" ] || continue
     lang=$(basename "$(dirname "$f")")

@@ -79,8 +79,8 @@ QAccessibleInterface *coinInterface(const QString &className, QObject *object)
 jinbi::jinbi(const QString &picturePath)
     : QPushButton(nullptr)
 {
-    QPixmap picture;
-    if (!picture.load(picturePath))
+    const QPixmap picture = picturePainting::load(picturePath);
+    if (picture.isNull())
         qDebug() << "加载图片失败";
     // The widget keeps the starting size; only the icon follows the frames.
     picturePainting::dress(this, picture);
@@ -131,7 +131,7 @@ void jinbi::turnOver()
 
 void jinbi::showFrame(int frame)
 {
-    picturePainting::show(this, QPixmap(QString(":/res/Coin000%1.png").arg(frame)));
+    picturePainting::show(this, picturePainting::load(QString(":/res/Coin000%1.png").arg(frame)));
 }
 
 void jinbi::stepToSilver()

@@ -31,8 +31,8 @@ mybtn::~mybtn() = default;
 
 void mybtn::applyPicture(const QString &path)
 {
-    QPixmap picture;
-    if (!picture.load(path))
+    const QPixmap picture = picturePainting::load(path);
+    if (picture.isNull())
         qDebug() << path << "加载图片失败";
     picturePainting::dress(this, picture);
 }

@@ -5,18 +5,18 @@
 
 #include <QPainter>
 
+#include "widgets/picturepainting.h"
+
 namespace {
 
 constexpr int markSizePx = 24;
-const char *const plainPicture = ":/res/SolvedMark.png";
-const char *const doubledPicture = ":/res/SolvedMark@2x.png";
+const char *const markPicture = ":/res/SolvedMark.png";
 
 }
 
 solvedMark::solvedMark(QWidget *parent)
     : QWidget(parent)
-    , plain(plainPicture)   // through the pixmap cache: twenty marks, one decode
-    , doubled(doubledPicture)
+    , picture(picturePainting::load(markPicture))   // through the pixmap cache: twenty marks, one decode
 {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
@@ -26,7 +26,7 @@ solvedMark::solvedMark(QWidget *parent)
 void solvedMark::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    const qreal scale = devicePixelRatioF();
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, scale != 1 && scale != 2);
-    painter.drawPixmap(rect(), scale > 1 ? doubled : plain);
+    // On a screen of another scale than the one the picture was made for (a second monitor).
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, devicePixelRatioF() != picture.devicePixelRatio());
+    painter.drawPixmap(rect(), picture);
 }

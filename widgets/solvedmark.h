@@ -7,8 +7,8 @@
 #include <QPixmap>
 #include <QWidget>
 
-// The small gold badge on a solved level's button. Drawn from its 1x or 2x picture, whichever
-// suits the screen's scale, resampled smoothly in between; it takes no clicks.
+// The small gold badge on a solved level's button, drawn from its rendering for the screen's
+// scale; it takes no clicks.
 class solvedMark : public QWidget
 {
     Q_OBJECT
@@ -19,8 +19,7 @@ protected:
     void paintEvent(QPaintEvent *e) override;
 
 private:
-    QPixmap plain;
-    QPixmap doubled;
+    QPixmap picture;
 };
 
 #endif

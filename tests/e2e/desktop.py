@@ -23,14 +23,15 @@ def looks(x, window, name):   # the countdown's seconds left out: they run on wh
     return shot[:410 * 960] + shot[470 * 960:] if name in ("play", "victory") else shot
 
 
-def smooth(x, window, percent):
-    """Scaled up, the start button is resampled smoothly: nearer its picture scaled bilinearly than pixels repeated."""
+def crisp(x, window, percent):
+    """Scaled up, the start button is drawn from its rendering for the scale, not from the 1x picture made larger."""
     n, shot = 110 * percent // 100, x.shot(window)
     seen = b"".join(shot[((352 * percent // 100 + r) * e2e.W + 105 * percent // 100) * 4:][:n * 4] for r in range(n))
-    far = {f: sum(abs(a - b) for i, (a, b) in enumerate(zip(seen, ref)) if i % 4 < 3 and ref[i | 3] == 255)
-           for f in ("Triangle", "Point") for ref in [e2e.run("convert", os.path.join(e2e.RESDIR, "MenuSceneStartButton.png"),
-                                                    "-filter", f, "-resize", f"{n}x{n}!", "-depth", "8", "rgba:-")]}
-    check(far["Triangle"] < far["Point"], f"{percent} %: start button pixel-repeated ({far})")
+    far = {name: sum(abs(a - b) for i, (a, b) in enumerate(zip(seen, ref)) if i % 4 < 3 and ref[i | 3] == 255)
+           for name, f in (("rendering", f"MenuSceneStartButton@{percent // 100}x.png"), ("1x enlarged", "MenuSceneStartButton.png"))
+           for ref in [e2e.run("convert", os.path.join(e2e.RESDIR, f), "-filter", "Triangle", "-resize", f"{n}x{n}!",
+                               "-depth", "8", "rgba:-")]}
+    check(far["rendering"] * 4 < far["1x enlarged"], f"{percent} %: start button not drawn from its rendering ({far})")
 
 
 def walk(x, percent, compare=True):
@@ -44,7 +45,7 @@ def walk(x, percent, compare=True):
         window, now = (window, at) if name == "victory" else game.scene(name)
         check(not spot or now == at, f"{percent} %: {name} shown at {now}, where X had the last window at {at}")
         time.sleep({"play": 1.2, "victory": 2.5}.get(name, 0))   # the countdown has begun, the picture dropped
-        name == "menu" and percent >= 200 and smooth(x, window, percent)
+        name == "menu" and percent >= 200 and compare and crisp(x, window, percent)   # bare X: shots to the pixel
         refs, end = REFS.setdefault(name, []), time.monotonic() + 1
         while compare and percent == 100 and (time.monotonic() < end or not refs):   # settled
             first, second = looks(x, window, name), (time.sleep(0.3), looks(x, window, name))[1]
