@@ -146,7 +146,7 @@ private slots:
         QPointer<youxi> first = ls.playWindow;
         first->move(37, 41);
         const QRect place = first->geometry();
-        waitPast(1100);   // its countdown has begun
+        tick(*first);   // its countdown has begun
         pressKey(*first, key);
         if (opened == 0) {
             QCOMPARE(ls.playWindow, first.data());
