@@ -62,6 +62,17 @@ private slots:
         QCOMPARE(hardest, 7);
     }
 
+    // The fewest presses of each level, as a victory tells them: a changed board shows here.
+    void everyLevelsFewestMoves()
+    {
+        const int fewest[20] = {1, 2, 4, 2, 4, 4, 4, 6, 4, 4, 4, 4, 4, 6, 6, 6, 6, 4, 5, 4};
+        for (int level = 1; level <= 20; ++level) {
+            QVector<QPoint> clicks;
+            QVERIFY(solveBoard(boardOnScreen(level), &clicks));
+            QCOMPARE(clicks.size(), fewest[level - 1]);
+        }
+    }
+
     void aPressTurnsTheCoinAndItsNeighbours()
     {
         for (int c = 0; c < 4; ++c)
