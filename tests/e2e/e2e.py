@@ -14,11 +14,11 @@ TITLES = {"menu": "TavroQuenvary", "select": "选择关卡", "play": "Quenvary"}
 START, BACK, MIDDLE_BACK, LEVEL_1 = (160, 407), (295, 563), (160, 319), (55, 190)  # centres in a window
 WIN = (2, 2)   # the one click that solves level 1, and the coin two columns off it, which does not
 MISS = (0, 2)
-# What the game may print: the designed picture-load line and Qt's notes about the environment.
-ALLOWED = re.compile(r'^((".*" )?加载图片失败|QStandardPaths: |quenvary: no sound server could be reached; playing without sound$|qt\.qpa\.xcb: )')
-# Qt 6 on a machine without the player's locale generated (the game needs none of its own).
-LOCALE_NOTE = re.compile(r'^(Detected locale ".*" with character encoding|Qt depends on a UTF-8 locale|'
-                         r'If this causes problems, reconfigure|for more information\.$)')
+# What the game may print: the designed picture-load line, Qt's notes about the environment, and Qt 6's
+# on a machine without the player's locale generated (the game needs none of its own).
+ALLOWED = re.compile(r'^((".*" )?加载图片失败|QStandardPaths: |quenvary: no sound server could be reached; playing without sound$|'
+                     r'qt\.qpa\.xcb: |Detected locale ".*" with character encoding|Qt depends on a UTF-8 locale|'
+                     r'If this causes problems, reconfigure|for more information\.$)')
 ENGLISH = {"LANG": "en_US.UTF-8", "LC_ALL": "", "LANGUAGE": ""}
 SIMPLIFIED = {"LANG": "zh_CN.UTF-8", "LC_ALL": "", "LANGUAGE": ""}   # the design's, as a locale naming none
 RATE, FRAME, LOUD = 8000, 40, 30   # recording rate, 5 ms frames, level of a sound (-61 dB)
@@ -82,21 +82,17 @@ class X:
     def run(self, *args, check=True):
         return run(*args, env=self.env, check=check)
 
-    def windows(self, pid):
-        """The game's viewable top-level windows (clients, under a window manager)."""
+    def windows(self, pid):   # the game's viewable top-level windows (clients, under a window manager)
         return self.run("xdotool", "search", "--onlyvisible", "--pid", pid, check=False).decode().split()
 
     def title(self, window):   # a window seen a moment ago may be gone by now (a closed play window)
         return self.run("xdotool", "getwindowname", window, check=False).decode().strip()
 
-    def geometry(self, window):
-        """Where X has the client window on the root, and its size."""
+    def geometry(self, window):   # where X has the client window on the root, and its size
         geo = dict(v.split("=") for v in self.run("xdotool", "getwindowgeometry", "--shell", window).decode().split())
         return [int(geo[k]) for k in ("X", "Y", "WIDTH", "HEIGHT")]
 
-    def close(self, window):
-        """Asks for the window to close as a window manager's close button does, with WM_DELETE_WINDOW
-        (xdotool's windowclose destroys the window instead)."""
+    def close(self, window):   # as a window manager's close button, WM_DELETE_WINDOW (xdotool's windowclose destroys)
         x11 = ctypes.CDLL("libX11.so.6")
         x11.XOpenDisplay.restype, x11.XInternAtom.restype = ctypes.c_void_p, ctypes.c_ulong
         display = ctypes.c_void_p(x11.XOpenDisplay(self.env["DISPLAY"].encode()))
@@ -146,20 +142,38 @@ class Game:
         self.x.run("xdotool", "windowmove", window, x, y)
         return wait(lambda: self.x.geometry(window) != before and self.x.geometry(window)[:2], "moved")
 
+    def level(self, at, spot=LEVEL_1):
+        """From the menu through the level select into a level: its window."""
+        self.x.click(at, START)
+        self.scene("select")
+        self.x.click(at, spot)
+        return self.scene("play")[0]
+
+    def win(self, window, at):
+        """Solves level 1 and waits until its victory drops: the time of the click."""
+        corner = self.x.shot(window)[538 * W * 4:]   # the back button glides off as the victory drops
+        clicked = time.monotonic()
+        self.x.click(at, coin(*WIN))
+        wait(lambda: self.x.shot(window)[538 * W * 4:] != corner, "victory drop begun")
+        return clicked
+
+    def output(self, also=None):
+        """Fails on any stray line the game printed; those matching `also` are returned."""
+        self.log.seek(0)
+        lines = self.log.read().decode("utf-8", "replace").splitlines()
+        check(not (stray := [s for s in lines if s.strip() and not ALLOWED.search(s) and not (also and also.search(s))]),
+              "unexpected output:\n" + "\n".join(stray))
+        return [s for s in lines if also and also.search(s)]
+
     def close(self, also=None):
-        """Closes the visible window as a window manager would: exit code 0 and no stray output (but for
-        lines matching `also`, returned)."""
+        """Closes the visible window as a window manager would: exit code 0 and no stray output."""
         found = self.x.windows(self.proc.pid)
         check(len(found) == 1, f"{len(found)} windows visible before closing")
         self.x.close(found[0])
         code = self.proc.wait(10)   # TimeoutExpired fails the case
-        self.log.seek(0)
-        lines = self.log.read().decode("utf-8", "replace").splitlines()
-        check(code == 0, f"exit code {code}; output:\n" + "\n".join(lines))
-        stray = [line for line in lines if line.strip() and not ALLOWED.search(line) and not LOCALE_NOTE.search(line)
-                 and not (also and also.search(line))]
-        check(not stray, "unexpected output:\n" + "\n".join(stray))
-        return [line for line in lines if also and also.search(line)]
+        said = self.output(also)   # a crash's own words first
+        check(code == 0, f"exit code {code}")
+        return said
 
 
 def audible(samples):
@@ -353,42 +367,31 @@ def case_english(x):
     """Under LANG=en_US.UTF-8: menu, level select, a level and its victory in English, titles and
     pictures alike. The menu and the level select match the unit tests' English references; X edges
     the level label's white glyphs otherwise, so the play window has its own (e2e-*), the clock masked."""
-    titles = dict(TITLES, select="Choose a Level")
-    game = Game(x, env=ENGLISH, titles=titles)
+    game = Game(x, env=ENGLISH, titles=dict(TITLES, select="Choose a Level"))
     window, at = game.scene("menu")
-    clock, level_19 = (110, 428, 120, 25), (195, 470)
     same(x, window, "en/menu")
-    x.click(at, START)
-    window = game.scene("select")[0]
-    same(x, window, "en/select")
-    x.click(at, level_19)
-    same(x, game.scene("play")[0], "en/e2e-play", mask=clock)
-    x.click(at, BACK)
-    game.scene("select")
-    x.click(at, LEVEL_1)
-    window = game.scene("play")[0]
-    x.click(at, coin(*WIN))
-    same(x, window, "en/e2e-victory", 2.5, clock)
-    x.click(at, MIDDLE_BACK)
-    game.scene("select")
-    x.click(at, BACK)
-    game.scene("menu")
+    for spot, scene, name in [(START, "select", "en/select"), ((195, 470), "play", "en/e2e-play"), (BACK, "select", None),
+                              (LEVEL_1, "play", None), (coin(*WIN), None, "en/e2e-victory"), (MIDDLE_BACK, "select", None),
+                              (BACK, "menu", None)]:   # level 19, then level 1 won
+        x.click(at, spot)
+        window = game.scene(scene)[0] if scene else window
+        name and same(x, window, name, 0.3 if scene else 2.5, (110, 428, 120, 25) if "e2e" in name else None)
     game.close()
 
 
 def case_close(x):
     """Closed with a hand-over, a neighbour step or a victory drop pending, the game ends with 0."""
     # The first run also gets arguments of the kinds a launcher or a careless user passes.
-    for args, spots in [(["", "20", "关卡", "x" * 10000], [START]),
-                        ([], [START, LEVEL_1, coin(*MISS)]), ([], [START, LEVEL_1, coin(*WIN)])]:
-        game, window, at = start(x, args)
-        for spot, scene in zip(spots, ["select", "play", None]):
-            corner = x.shot(window)[538 * W * 4:]   # the back button glides off as the victory drops
-            x.click(at, spot)
-            window = game.scene(scene)[0] if spot != spots[-1] else window
-        if spots[-1] == coin(*WIN):
-            wait(lambda: x.shot(window)[538 * W * 4:] != corner, "victory drop begun")
-        game.close()
+    game, _, at = start(x, ["", "20", "关卡", "x" * 10000])
+    x.click(at, START)
+    game.close()
+    game, _, at = start(x)
+    game.level(at)
+    x.click(at, coin(*MISS))
+    game.close()
+    game, _, at = start(x)
+    game.win(game.level(at), at)
+    game.close()
 
 
 def restore(x):
@@ -433,13 +436,7 @@ def case_progress(x):
     # kill -9 as soon as the victory picture moves: the win is on disk already.
     killed = os.path.join(TMP, "killed")
     game, window, at = start(x, env={"XDG_CONFIG_HOME": killed})
-    x.click(at, START)
-    game.scene("select")
-    x.click(at, LEVEL_1)
-    window = game.scene("play")[0]
-    corner = x.shot(window)[538 * W * 4:]
-    x.click(at, coin(*WIN))
-    wait(lambda: x.shot(window)[538 * W * 4:] != corner, "victory drop begun")
+    game.win(game.level(at), at)
     os.kill(game.proc.pid, signal.SIGKILL)
     game.proc.wait(10)
     check(kept(killed), "the victory was lost to kill -9")
@@ -452,13 +449,8 @@ def case_progress(x):
     lock = os.path.join(held, APP_ID, "progress.ini.merge-lock")
     open(lock, "w").write(f"{holder.pid}\nsleep\n{socket.gethostname()}\n")
     game, window, at = start(x, env={"XDG_CONFIG_HOME": held})
-    x.click(at, START)
-    game.scene("select")
-    x.click(at, LEVEL_1)
-    window = game.scene("play")[0]
-    corner, clicked = x.shot(window)[538 * W * 4:], time.monotonic()
-    x.click(at, coin(*WIN))
-    wait(lambda: x.shot(window)[538 * W * 4:] != corner, "victory drop begun")
+    window = game.level(at)
+    clicked = game.win(window, at)
     check(time.monotonic() - clicked < 1.5, f"the victory dropped {time.monotonic() - clicked:.1f} s after the click")
     x.close(window)
     time.sleep(1)
@@ -491,10 +483,7 @@ def case_actions(x):
     clock = lambda window: x.shot(window)[428 * W * 4:453 * W * 4]   # the countdown's row of the window
     board = lambda window: x.shot(window)[194 * W * 4:394 * W * 4]
     game, window, at = start(x)
-    x.click(at, START)
-    game.scene("select")
-    x.click(at, LEVEL_1)
-    window, at = game.scene("play")
+    window = game.level(at)
     at = game.move(window, 150, 90)
     place = x.geometry(window)
 
@@ -564,7 +553,7 @@ def main(cases):   # desktop.py runs its cases through this too
         sys.exit(__doc__)
     PROCS, RESDIR, TMP = [], sys.argv[3], tempfile.mkdtemp(prefix="quenvary-e2e.")
     BINARY = shutil.copy(sys.argv[2], TMP)
-    # Sound goes to the private server of with-pulse.sh (or nowhere, run alone); runtime files and settings
+    # Sound goes to the private server of with-sound.sh (or nowhere, run alone); runtime files and settings
     # stay private. The design's language, whatever the machine speaks, unless a case chooses one.
     GAME_ENV = {"XDG_RUNTIME_DIR": TMP, "PULSE_SERVER": os.environ.get("PULSE_SERVER", "unix:" + TMP + "/none"),
                 "XDG_CONFIG_HOME": os.path.join(TMP, "config"), "LC_ALL": "C.UTF-8", "LANGUAGE": ""}
