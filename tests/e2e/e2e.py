@@ -264,9 +264,8 @@ def start(x, args=(), env=None):
 
 
 def same(x, window, name, settle=0.3, mask=None):
-    """The window shows tests/golden/NAME.png once settled, pixel for pixel: the glyphs of live text come
-    from Debian 12's DejaVu and Noto CJK fonts through FreeType, all fixed by the package list, so no
-    tolerance is needed. `mask` blanks a running clock. QUENVARY_UPDATE_GOLDEN=1 writes the picture."""
+    """The window shows tests/golden/NAME.png once settled, pixel for pixel (its fonts are fixed by the package
+    list). `mask` blanks a running clock. QUENVARY_UPDATE_GOLDEN=1 writes the picture."""
     path, last = os.path.join(GOLDEN, name + ".png"), [b""]
     own = os.environ.get("QUENVARY_QT") == "6" and os.path.join(GOLDEN, "qt6", name + ".png")   # where Qt 6 differs
 
