@@ -33,10 +33,11 @@ def check(ok, message):
         raise AssertionError(message)
 
 
-def wait(predicate, what, deadline=10.0, step=0.02):
+def wait(predicate, what, deadline=10.0, step=0.02):   # `what` may be a function, asked only on failure
     end = time.monotonic() + deadline
     while not (value := predicate()):
-        check(time.monotonic() < end, f"{what}: not within {deadline:.0f} s")
+        if time.monotonic() >= end:
+            raise AssertionError(f"{what() if callable(what) else what}: not within {deadline:.0f} s")
         time.sleep(step)
     return value
 
@@ -227,8 +228,7 @@ class Recorder:
         return os.path.getsize(self.path) // 2
 
     def sound(self, action, name, delay=0.0, since=0):
-        """Acts once the last sound is over; `name` should follow `delay` s later (None: not timed here),
-        or have begun within the last `since` s."""
+        """Acts once the last sound is over; `name` follows `delay` s later (None: untimed) or began `since` s ago."""
         wait(lambda: self.now() > self.busy, "the last sound over")
         self.events.append((self.now() - int(since * RATE), name, delay))
         action()
@@ -532,10 +532,10 @@ def case_actions(x):
 
     time.sleep(2)   # the victory has landed
     x.keys("s")
-    gold = lambda: all(p[0] - p[2] > 60 for p in (x.shot(window)[(y * W + cx) * 4:(y * W + cx) * 4 + 3]
-                                                  for cx, y in (coin(c, r) for c in range(4) for r in range(4))))
-    wait(lambda: not gold(), "the board back at its start", 1.0, 0.05)   # its one press comes at 0.8 s
-    wait(gold, "every coin gold after the shown solution", 5, 0.2)
+    gold = lambda shot: all(shot[(y * W + cx) * 4] - shot[(y * W + cx) * 4 + 2] > 60   # one shot of the board at a time
+                            for cx, y in (coin(c, r) for c in range(4) for r in range(4)))
+    wait(lambda: not gold(x.shot(window)), "the board back at its start", 1.0, 0.05)   # its one press comes at 0.8 s
+    wait(lambda: gold(x.shot(window)), "every coin gold after the shown solution", 5, 0.2)
     x.keys("ctrl+q")
     code = game.proc.wait(10)
     check(code == 0, f"Ctrl+Q ended with {code}")

@@ -150,11 +150,9 @@ def case_pipewire(x):
     memory = os.path.join(os.environ["XDG_STATE_HOME"], "wireplumber", "restore-stream")
     read = lambda: open(memory).read() if os.path.exists(memory) else ""
     key = f"Output/Audio:application.id:{APP_ID}:channelVolumes="
-    try:
-        wait(lambda: key in read(), "WirePlumber keeps the volume", 5, 0.1)   # written 1 s after a change
-    except AssertionError:
-        kept = sorted({line.rsplit(":", 1)[0] for line in read().splitlines() if line.startswith("Output/")})
-        raise AssertionError(f"WirePlumber keeps the game's volume under {kept}, not application.id:{APP_ID}")
+    kept = lambda: sorted({line.rsplit(":", 1)[0] for line in read().splitlines() if line.startswith("Output/")})
+    wait(lambda: key in read(), lambda: f"WirePlumber keeps the game's volume under {kept()}, not application.id:{APP_ID}",
+         5, 0.1)   # written 1 s after a change
     game.scene("select")
     game.close()
 
@@ -162,10 +160,8 @@ def case_pipewire(x):
     game, _, at = start(x, env={"PULSE_PROP_application.name": "My Quenvary"})
     x.click(at, START)
     seen = []
-    try:   # WirePlumber restores a stream just after it appears
-        wait(lambda: seen.append({p["volume"] for p in own(game, "sink-inputs")}) or seen[-1] == {"30"}, "", 3, 0.01)
-    except AssertionError:
-        raise AssertionError(f"the next run's streams at {[v for v in seen if v][-3:]} %")
+    wait(lambda: seen.append({p["volume"] for p in own(game, "sink-inputs")}) or seen[-1] == {"30"},   # restored as it appears
+         lambda: f"the next run's streams at {[v for v in seen if v][-3:]} %", 3, 0.01)
     check(other()["volume"] == "100", f"another game's stream at {other()['volume']} %")
     names = {p.get("application.name") for p in own(game, "clients")}
     check(names == {"My Quenvary"}, f"the player's name gave {names}")
