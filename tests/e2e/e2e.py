@@ -14,11 +14,11 @@ TITLES = {"menu": "TavroQuenvary", "select": "选择关卡", "play": "Quenvary"}
 START, BACK, MIDDLE_BACK, LEVEL_1 = (160, 407), (295, 563), (160, 319), (55, 190)  # centres in a window
 WIN = (2, 2)   # the one click that solves level 1, and the coin two columns off it, which does not
 MISS = (0, 2)
-# What the game may print: the designed picture-load line and Qt's notes about the environment.
-ALLOWED = re.compile(r'^((".*" )?加载图片失败|QStandardPaths: |quenvary: no sound server could be reached; playing without sound$|qt\.qpa\.xcb: )')
-# Qt 6 on a machine without the player's locale generated (the game needs none of its own).
-LOCALE_NOTE = re.compile(r'^(Detected locale ".*" with character encoding|Qt depends on a UTF-8 locale|'
-                         r'If this causes problems, reconfigure|for more information\.$)')
+# What the game may print: the designed picture-load line, Qt's notes about the environment, and Qt 6's
+# on a machine without the player's locale generated (the game needs none of its own).
+ALLOWED = re.compile(r'^((".*" )?加载图片失败|QStandardPaths: |quenvary: no sound server could be reached; playing without sound$|'
+                     r'qt\.qpa\.xcb: |Detected locale ".*" with character encoding|Qt depends on a UTF-8 locale|'
+                     r'If this causes problems, reconfigure|for more information\.$)')
 ENGLISH = {"LANG": "en_US.UTF-8", "LC_ALL": "", "LANGUAGE": ""}
 SIMPLIFIED = {"LANG": "zh_CN.UTF-8", "LC_ALL": "", "LANGUAGE": ""}   # the design's, as a locale naming none
 RATE, FRAME, LOUD = 8000, 40, 30   # recording rate, 5 ms frames, level of a sound (-61 dB)
@@ -33,10 +33,11 @@ def check(ok, message):
         raise AssertionError(message)
 
 
-def wait(predicate, what, deadline=10.0, step=0.02):
+def wait(predicate, what, deadline=10.0, step=0.02):   # `what` may be a function, asked only on failure
     end = time.monotonic() + deadline
     while not (value := predicate()):
-        check(time.monotonic() < end, f"{what}: not within {deadline:.0f} s")
+        if time.monotonic() >= end:
+            raise AssertionError(f"{what() if callable(what) else what}: not within {deadline:.0f} s")
         time.sleep(step)
     return value
 
@@ -82,21 +83,17 @@ class X:
     def run(self, *args, check=True):
         return run(*args, env=self.env, check=check)
 
-    def windows(self, pid):
-        """The game's viewable top-level windows (clients, under a window manager)."""
+    def windows(self, pid):   # the game's viewable top-level windows (clients, under a window manager)
         return self.run("xdotool", "search", "--onlyvisible", "--pid", pid, check=False).decode().split()
 
     def title(self, window):   # a window seen a moment ago may be gone by now (a closed play window)
         return self.run("xdotool", "getwindowname", window, check=False).decode().strip()
 
-    def geometry(self, window):
-        """Where X has the client window on the root, and its size."""
+    def geometry(self, window):   # where X has the client window on the root, and its size
         geo = dict(v.split("=") for v in self.run("xdotool", "getwindowgeometry", "--shell", window).decode().split())
         return [int(geo[k]) for k in ("X", "Y", "WIDTH", "HEIGHT")]
 
-    def close(self, window):
-        """Asks for the window to close as a window manager's close button does, with WM_DELETE_WINDOW
-        (xdotool's windowclose destroys the window instead)."""
+    def close(self, window):   # as a window manager's close button, WM_DELETE_WINDOW (xdotool's windowclose destroys)
         x11 = ctypes.CDLL("libX11.so.6")
         x11.XOpenDisplay.restype, x11.XInternAtom.restype = ctypes.c_void_p, ctypes.c_ulong
         display = ctypes.c_void_p(x11.XOpenDisplay(self.env["DISPLAY"].encode()))
@@ -146,20 +143,38 @@ class Game:
         self.x.run("xdotool", "windowmove", window, x, y)
         return wait(lambda: self.x.geometry(window) != before and self.x.geometry(window)[:2], "moved")
 
+    def level(self, at, spot=LEVEL_1):
+        """From the menu through the level select into a level: its window."""
+        self.x.click(at, START)
+        self.scene("select")
+        self.x.click(at, spot)
+        return self.scene("play")[0]
+
+    def win(self, window, at):
+        """Solves level 1 and waits until its victory drops: the time of the click."""
+        corner = self.x.shot(window)[538 * W * 4:]   # the back button glides off as the victory drops
+        clicked = time.monotonic()
+        self.x.click(at, coin(*WIN))
+        wait(lambda: self.x.shot(window)[538 * W * 4:] != corner, "victory drop begun")
+        return clicked
+
+    def output(self, also=None):
+        """Fails on any stray line the game printed; those matching `also` are returned."""
+        self.log.seek(0)
+        lines = self.log.read().decode("utf-8", "replace").splitlines()
+        check(not (stray := [s for s in lines if s.strip() and not ALLOWED.search(s) and not (also and also.search(s))]),
+              "unexpected output:\n" + "\n".join(stray))
+        return [s for s in lines if also and also.search(s)]
+
     def close(self, also=None):
-        """Closes the visible window as a window manager would: exit code 0 and no stray output (but for
-        lines matching `also`, returned)."""
+        """Closes the visible window as a window manager would: exit code 0 and no stray output."""
         found = self.x.windows(self.proc.pid)
         check(len(found) == 1, f"{len(found)} windows visible before closing")
         self.x.close(found[0])
         code = self.proc.wait(10)   # TimeoutExpired fails the case
-        self.log.seek(0)
-        lines = self.log.read().decode("utf-8", "replace").splitlines()
-        check(code == 0, f"exit code {code}; output:\n" + "\n".join(lines))
-        stray = [line for line in lines if line.strip() and not ALLOWED.search(line) and not LOCALE_NOTE.search(line)
-                 and not (also and also.search(line))]
-        check(not stray, "unexpected output:\n" + "\n".join(stray))
-        return [line for line in lines if also and also.search(line)]
+        said = self.output(also)   # a crash's own words first
+        check(code == 0, f"exit code {code}")
+        return said
 
 
 def audible(samples):
@@ -213,8 +228,7 @@ class Recorder:
         return os.path.getsize(self.path) // 2
 
     def sound(self, action, name, delay=0.0, since=0):
-        """Acts once the last sound is over; `name` should follow `delay` s later (None: not timed here),
-        or have begun within the last `since` s."""
+        """Acts once the last sound is over; `name` follows `delay` s later (None: untimed) or began `since` s ago."""
         wait(lambda: self.now() > self.busy, "the last sound over")
         self.events.append((self.now() - int(since * RATE), name, delay))
         action()
@@ -250,9 +264,8 @@ def start(x, args=(), env=None):
 
 
 def same(x, window, name, settle=0.3, mask=None):
-    """The window shows tests/golden/NAME.png once settled, pixel for pixel: the glyphs of live text come
-    from Debian 12's DejaVu and Noto CJK fonts through FreeType, all fixed by the package list, so no
-    tolerance is needed. `mask` blanks a running clock. QUENVARY_UPDATE_GOLDEN=1 writes the picture."""
+    """The window shows tests/golden/NAME.png once settled, pixel for pixel (its fonts are fixed by the package
+    list). `mask` blanks a running clock. QUENVARY_UPDATE_GOLDEN=1 writes the picture."""
     path, last = os.path.join(GOLDEN, name + ".png"), [b""]
     own = os.environ.get("QUENVARY_QT") == "6" and os.path.join(GOLDEN, "qt6", name + ".png")   # where Qt 6 differs
 
@@ -353,42 +366,31 @@ def case_english(x):
     """Under LANG=en_US.UTF-8: menu, level select, a level and its victory in English, titles and
     pictures alike. The menu and the level select match the unit tests' English references; X edges
     the level label's white glyphs otherwise, so the play window has its own (e2e-*), the clock masked."""
-    titles = dict(TITLES, select="Choose a Level")
-    game = Game(x, env=ENGLISH, titles=titles)
+    game = Game(x, env=ENGLISH, titles=dict(TITLES, select="Choose a Level"))
     window, at = game.scene("menu")
-    clock, level_19 = (110, 428, 120, 25), (195, 470)
     same(x, window, "en/menu")
-    x.click(at, START)
-    window = game.scene("select")[0]
-    same(x, window, "en/select")
-    x.click(at, level_19)
-    same(x, game.scene("play")[0], "en/e2e-play", mask=clock)
-    x.click(at, BACK)
-    game.scene("select")
-    x.click(at, LEVEL_1)
-    window = game.scene("play")[0]
-    x.click(at, coin(*WIN))
-    same(x, window, "en/e2e-victory", 2.5, clock)
-    x.click(at, MIDDLE_BACK)
-    game.scene("select")
-    x.click(at, BACK)
-    game.scene("menu")
+    for spot, scene, name in [(START, "select", "en/select"), ((195, 470), "play", "en/e2e-play"), (BACK, "select", None),
+                              (LEVEL_1, "play", None), (coin(*WIN), None, "en/e2e-victory"), (MIDDLE_BACK, "select", None),
+                              (BACK, "menu", None)]:   # level 19, then level 1 won
+        x.click(at, spot)
+        window = game.scene(scene)[0] if scene else window
+        name and same(x, window, name, 0.3 if scene else 2.5, (110, 428, 120, 25) if "e2e" in name else None)
     game.close()
 
 
 def case_close(x):
     """Closed with a hand-over, a neighbour step or a victory drop pending, the game ends with 0."""
     # The first run also gets arguments of the kinds a launcher or a careless user passes.
-    for args, spots in [(["", "20", "关卡", "x" * 10000], [START]),
-                        ([], [START, LEVEL_1, coin(*MISS)]), ([], [START, LEVEL_1, coin(*WIN)])]:
-        game, window, at = start(x, args)
-        for spot, scene in zip(spots, ["select", "play", None]):
-            corner = x.shot(window)[538 * W * 4:]   # the back button glides off as the victory drops
-            x.click(at, spot)
-            window = game.scene(scene)[0] if spot != spots[-1] else window
-        if spots[-1] == coin(*WIN):
-            wait(lambda: x.shot(window)[538 * W * 4:] != corner, "victory drop begun")
-        game.close()
+    game, _, at = start(x, ["", "20", "关卡", "x" * 10000])
+    x.click(at, START)
+    game.close()
+    game, _, at = start(x)
+    game.level(at)
+    x.click(at, coin(*MISS))
+    game.close()
+    game, _, at = start(x)
+    game.win(game.level(at), at)
+    game.close()
 
 
 def restore(x):
@@ -433,13 +435,7 @@ def case_progress(x):
     # kill -9 as soon as the victory picture moves: the win is on disk already.
     killed = os.path.join(TMP, "killed")
     game, window, at = start(x, env={"XDG_CONFIG_HOME": killed})
-    x.click(at, START)
-    game.scene("select")
-    x.click(at, LEVEL_1)
-    window = game.scene("play")[0]
-    corner = x.shot(window)[538 * W * 4:]
-    x.click(at, coin(*WIN))
-    wait(lambda: x.shot(window)[538 * W * 4:] != corner, "victory drop begun")
+    game.win(game.level(at), at)
     os.kill(game.proc.pid, signal.SIGKILL)
     game.proc.wait(10)
     check(kept(killed), "the victory was lost to kill -9")
@@ -452,13 +448,8 @@ def case_progress(x):
     lock = os.path.join(held, APP_ID, "progress.ini.merge-lock")
     open(lock, "w").write(f"{holder.pid}\nsleep\n{socket.gethostname()}\n")
     game, window, at = start(x, env={"XDG_CONFIG_HOME": held})
-    x.click(at, START)
-    game.scene("select")
-    x.click(at, LEVEL_1)
-    window = game.scene("play")[0]
-    corner, clicked = x.shot(window)[538 * W * 4:], time.monotonic()
-    x.click(at, coin(*WIN))
-    wait(lambda: x.shot(window)[538 * W * 4:] != corner, "victory drop begun")
+    window = game.level(at)
+    clicked = game.win(window, at)
     check(time.monotonic() - clicked < 1.5, f"the victory dropped {time.monotonic() - clicked:.1f} s after the click")
     x.close(window)
     time.sleep(1)
@@ -491,10 +482,7 @@ def case_actions(x):
     clock = lambda window: x.shot(window)[428 * W * 4:453 * W * 4]   # the countdown's row of the window
     board = lambda window: x.shot(window)[194 * W * 4:394 * W * 4]
     game, window, at = start(x)
-    x.click(at, START)
-    game.scene("select")
-    x.click(at, LEVEL_1)
-    window, at = game.scene("play")
+    window = game.level(at)
     at = game.move(window, 150, 90)
     place = x.geometry(window)
 
@@ -544,10 +532,10 @@ def case_actions(x):
 
     time.sleep(2)   # the victory has landed
     x.keys("s")
-    gold = lambda: all(p[0] - p[2] > 60 for p in (x.shot(window)[(y * W + cx) * 4:(y * W + cx) * 4 + 3]
-                                                  for cx, y in (coin(c, r) for c in range(4) for r in range(4))))
-    wait(lambda: not gold(), "the board back at its start", 1.0, 0.05)   # its one press comes at 0.8 s
-    wait(gold, "every coin gold after the shown solution", 5, 0.2)
+    gold = lambda shot: all(shot[(y * W + cx) * 4] - shot[(y * W + cx) * 4 + 2] > 60   # one shot of the board at a time
+                            for cx, y in (coin(c, r) for c in range(4) for r in range(4)))
+    wait(lambda: not gold(x.shot(window)), "the board back at its start", 1.0, 0.05)   # its one press comes at 0.8 s
+    wait(lambda: gold(x.shot(window)), "every coin gold after the shown solution", 5, 0.2)
     x.keys("ctrl+q")
     code = game.proc.wait(10)
     check(code == 0, f"Ctrl+Q ended with {code}")
@@ -564,7 +552,7 @@ def main(cases):   # desktop.py runs its cases through this too
         sys.exit(__doc__)
     PROCS, RESDIR, TMP = [], sys.argv[3], tempfile.mkdtemp(prefix="quenvary-e2e.")
     BINARY = shutil.copy(sys.argv[2], TMP)
-    # Sound goes to the private server of with-pulse.sh (or nowhere, run alone); runtime files and settings
+    # Sound goes to the private server of with-sound.sh (or nowhere, run alone); runtime files and settings
     # stay private. The design's language, whatever the machine speaks, unless a case chooses one.
     GAME_ENV = {"XDG_RUNTIME_DIR": TMP, "PULSE_SERVER": os.environ.get("PULSE_SERVER", "unix:" + TMP + "/none"),
                 "XDG_CONFIG_HOME": os.path.join(TMP, "config"), "LC_ALL": "C.UTF-8", "LANGUAGE": ""}

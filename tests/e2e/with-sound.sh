@@ -3,12 +3,16 @@
 # SPDX-FileCopyrightText: 2026 The Quenvary developers
 # SPDX-License-Identifier: GPL-3.0-or-later
 
-# Runs a command with a sound server of its own as a PipeWire desktop has it: PipeWire, WirePlumber
-# (which keeps each program's volume) and pipewire-pulse, on a session bus and runtime folder of
-# their own, no systemd; a null sink named "rec" as with-pulse.sh has. WirePlumber's memory is
-# $XDG_STATE_HOME/wireplumber/restore-stream. Exits 77 (skip) when the server cannot start at all.
+# Usage: with-sound.sh pulse|pipewire COMMAND...: runs the command with a sound server of its own
+# that keeps each program's volume as a desktop's does, and a null sink named "rec":
+#   pulse     a PulseAudio daemon with stream restore;
+#   pipewire  PipeWire, WirePlumber and pipewire-pulse on a session bus and runtime folder of their
+#             own, no systemd; WirePlumber's memory is $XDG_STATE_HOME/wireplumber/restore-stream.
+# Exits 77 (skip) when the server cannot start at all, so nothing passes without sound.
 set -u
-dir=$(mktemp -d /tmp/quenvary-pipewire.XXXXXX)
+server=$1
+shift
+dir=$(mktemp -d "/tmp/quenvary-$server.XXXXXX")
 mkdir -p "$dir/run" "$dir/home"
 daemons=()
 cleanup() {   # asked to go together, then each killed after 5 s
@@ -22,14 +26,6 @@ cleanup() {   # asked to go together, then each killed after 5 s
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 logs() { tail -n 5 "$dir"/*.log >&2 2>/dev/null; }
-
-export HOME="$dir/home" XDG_RUNTIME_DIR="$dir/run" XDG_CONFIG_HOME="$dir/home/.config" \
-    XDG_STATE_HOME="$dir/home/.local/state" XDG_DATA_HOME="$dir/home/.local/share" \
-    PULSE_SERVER="unix:$dir/run/pulse/native" DBUS_SESSION_BUS_ADDRESS="unix:path=$dir/bus"
-unset PULSE_RUNTIME_PATH PIPEWIRE_REMOTE PIPEWIRE_RUNTIME_DIR PIPEWIRE_CONFIG_DIR
-for tool in pipewire pw-cli wireplumber pipewire-pulse dbus-daemon pactl; do
-    command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed" >&2; exit 77; }
-done
 daemon() {   # NAME ARGS...: started away from any display, its output in NAME.log
     env -u DISPLAY -u WAYLAND_DISPLAY "$@" >"$dir/$1.log" 2>&1 &
     daemons+=($!)
@@ -39,13 +35,36 @@ deadline=$((SECONDS + 15))
 up() {   # COMMAND...: waits until it succeeds, or skips
     until "$@" >/dev/null 2>&1; do
         if ! alive || [ $SECONDS -ge $deadline ]; then
-            echo "SKIP: private PipeWire server did not start" >&2
+            echo "SKIP: private $server server did not start" >&2
             logs
             exit 77
         fi
         sleep 0.05
     done
 }
+
+export HOME="$dir/home" XDG_RUNTIME_DIR="$dir/run"
+if [ "$server" = pulse ]; then
+    export PULSE_RUNTIME_PATH="$dir/run" PULSE_SERVER="unix:$dir/sock"
+    unset DBUS_SESSION_BUS_ADDRESS
+    daemon pulseaudio --system=false -n --daemonize=no --exit-idle-time=-1 --use-pid-file=false \
+        --disallow-module-loading=false --log-target=stderr \
+        -L "module-null-sink sink_name=rec rate=44100 channels=1" \
+        -L "module-stream-restore restore_device=false" \
+        -L "module-native-protocol-unix auth-anonymous=1 socket=$dir/sock"
+    up pactl info
+    pactl set-default-sink rec >/dev/null 2>&1
+    "$@"
+    exit
+fi
+
+export XDG_CONFIG_HOME="$dir/home/.config" XDG_STATE_HOME="$dir/home/.local/state" \
+    XDG_DATA_HOME="$dir/home/.local/share" PULSE_SERVER="unix:$dir/run/pulse/native" \
+    DBUS_SESSION_BUS_ADDRESS="unix:path=$dir/bus"
+unset PULSE_RUNTIME_PATH PIPEWIRE_REMOTE PIPEWIRE_RUNTIME_DIR PIPEWIRE_CONFIG_DIR
+for tool in pipewire pw-cli wireplumber pipewire-pulse dbus-daemon pactl; do
+    command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed" >&2; exit 77; }
+done
 daemon dbus-daemon --session --address="$DBUS_SESSION_BUS_ADDRESS" --nofork --nopidfile
 up test -S "$dir/bus"
 daemon pipewire
