@@ -24,14 +24,20 @@ def looks(x, window, name):   # the countdown's seconds left out: they run on wh
 
 
 def crisp(x, window, percent):
-    """Scaled up, the start button is drawn from its rendering for the scale, not from the 1x picture made larger."""
-    n, shot = 110 * percent // 100, x.shot(window)
-    seen = b"".join(shot[((352 * percent // 100 + r) * e2e.W + 105 * percent // 100) * 4:][:n * 4] for r in range(n))
-    far = {name: sum(abs(a - b) for i, (a, b) in enumerate(zip(seen, ref)) if i % 4 < 3 and ref[i | 3] == 255)
-           for name, f in (("rendering", f"MenuSceneStartButton@{percent // 100}x.png"), ("1x enlarged", "MenuSceneStartButton.png"))
-           for ref in [e2e.run("convert", os.path.join(e2e.RESDIR, f), "-filter", "Triangle", "-resize", f"{n}x{n}!",
-                               "-depth", "8", "rgba:-")]}
-    check(far["rendering"] * 4 < far["1x enlarged"], f"{percent} %: start button not drawn from its rendering ({far})")
+    """Scaled up, the start button is drawn from its rendering for the scale, not from the 1x picture made larger
+    (asked again until the first paint has come, which a large scale may take a moment for)."""
+    n, far = 110 * percent // 100, {}
+    refs = {name: e2e.run("convert", os.path.join(e2e.RESDIR, f), "-filter", "Triangle", "-resize", f"{n}x{n}!",
+                          "-depth", "8", "rgba:-")
+            for name, f in (("rendering", f"MenuSceneStartButton@{percent // 100}x.png"), ("1x enlarged", "MenuSceneStartButton.png"))}
+
+    def drawn_from_rendering():
+        shot = x.shot(window)
+        seen = b"".join(shot[((352 * percent // 100 + r) * e2e.W + 105 * percent // 100) * 4:][:n * 4] for r in range(n))
+        far.update({name: sum(abs(a - b) for i, (a, b) in enumerate(zip(seen, ref)) if i % 4 < 3 and ref[i | 3] == 255)
+                    for name, ref in refs.items()})
+        return far["rendering"] * 4 < far["1x enlarged"]
+    wait(drawn_from_rendering, lambda: f"{percent} %: start button not drawn from its rendering ({far})", 5, 0.2)
 
 
 def walk(x, percent, compare=True):
